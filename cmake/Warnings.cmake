@@ -1,0 +1,7 @@
+# Warnings every target of ours builds with.
+add_library(pulsivar_warnings INTERFACE)
+if(MSVC)
+  target_compile_options(pulsivar_warnings INTERFACE /W4)
+else()
+  target_compile_options(pulsivar_warnings INTERFACE -Wall -Wextra -Wno-unused-parameter)
+endif()

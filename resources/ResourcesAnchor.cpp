@@ -1,0 +1,2 @@
+// The resource library needs one translation unit of its own; the resources are added by rcc.
+namespace pulsivar { int resourcesAnchor = 0; }

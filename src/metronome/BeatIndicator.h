@@ -1,0 +1,22 @@
+#pragma once
+// The beat indicator box: the beat's number on the beat's colour, whatever the skin.
+#include <QColor>
+#include <QLineEdit>
+
+namespace pulsivar {
+
+class BeatIndicator : public QLineEdit {
+    Q_OBJECT
+public:
+    explicit BeatIndicator(QWidget *parent = nullptr);
+
+    QColor beatColor() const { return color; }
+    void setBeatColor(const QColor &background);
+    // White and empty: the stopped look.
+    void clearBeat();
+
+private:
+    QColor color = Qt::white;
+};
+
+} // namespace pulsivar

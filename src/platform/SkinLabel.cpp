@@ -1,0 +1,9 @@
+#include "platform/SkinLabel.h"
+
+namespace pulsivar {
+
+SkinLabel::SkinLabel(QWidget *parent) : QLabel(parent) {}
+
+SkinLabel::SkinLabel(const QString &text, QWidget *parent) : QLabel(text, parent) {}
+
+} // namespace pulsivar

@@ -1,0 +1,14 @@
+#pragma once
+// The skinned text label: a QLabel that style sheets address as pulsivar--SkinLabel.
+#include <QLabel>
+
+namespace pulsivar {
+
+class SkinLabel : public QLabel {
+    Q_OBJECT
+public:
+    explicit SkinLabel(QWidget *parent = nullptr);
+    explicit SkinLabel(const QString &text, QWidget *parent = nullptr);
+};
+
+} // namespace pulsivar
