@@ -1,0 +1,16 @@
+#include "Shot.h"
+
+namespace pulsivar::screenshots {
+
+std::vector<Shot> &allShots()
+{
+    static std::vector<Shot> shots;
+    return shots;
+}
+
+ShotRegistration::ShotRegistration(QString name, std::function<std::unique_ptr<QWidget>()> make)
+{
+    allShots().push_back({std::move(name), std::move(make)});
+}
+
+} // namespace pulsivar::screenshots
