@@ -1,0 +1,15 @@
+#include "extras/UndockedLayout.h"
+
+namespace pulsivar {
+
+QSize undockedBoxSize(const QSize &windowTwips, const QSize &boxTwips)
+{
+    QSize box = boxTwips;
+    if (windowTwips.width() > undockedMinWidth)
+        box.setWidth(windowTwips.width() - undockedWidthMargin);
+    if (windowTwips.height() > undockedMinHeight)
+        box.setHeight(windowTwips.height() - undockedHeightMargin);
+    return box;
+}
+
+} // namespace pulsivar

@@ -1,0 +1,213 @@
+#include "extras/frmUndocked.h"
+
+#include "app/state/ProgramState.h"
+#include "common/Colors.h"
+#include "common/Twips.h"
+#include "extras/UndockedLayout.h"
+#include "platform/AlwaysOnTop.h"
+#include "platform/Skin.h"
+#include "platform/WindowPlacement.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QLineEdit>
+#include <QPointer>
+
+namespace pulsivar {
+
+namespace {
+QRect twipsRect(int left, int top, int width, int height)
+{
+    return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height));
+}
+
+QPointer<frmUndocked> &instanceSlot()
+{
+    static QPointer<frmUndocked> window;
+    return window;
+}
+
+// Runs one step; a step that fails is skipped so the next one still runs.
+template<typename Step>
+void tryStep(Step &&step)
+{
+    try {
+        step();
+    } catch (...) {
+    }
+}
+} // namespace
+
+frmUndocked::frmUndocked(QWidget *parent)
+    : QWidget(parent, Qt::Window)
+{
+    setObjectName(QStringLiteral("frmUndocked"));
+    setWindowTitle(QStringLiteral("Undocked Tempo Display"));
+    resize(twipsToPixels(7680), twipsToPixels(5835));
+
+    chkAlwaysOnTop = new QCheckBox(QStringLiteral("Always on top"), this);
+    chkAlwaysOnTop->setObjectName(QStringLiteral("chkAlwaysOnTop"));
+    chkAlwaysOnTop->setToolTip(QStringLiteral("Display this window on top of all other windows"));
+    chkAlwaysOnTop->setGeometry(twipsRect(75, 90, 1785, 225));
+    connect(chkAlwaysOnTop, &QCheckBox::clicked, this, &frmUndocked::chkAlwaysOnTop_Click);
+
+    chkPlayWave = new QCheckBox(QStringLiteral("Play sound"), this);
+    chkPlayWave->setObjectName(QStringLiteral("chkPlayWave"));
+    chkPlayWave->setToolTip(QStringLiteral("Play a sound when beats occure"));
+    chkPlayWave->setGeometry(twipsRect(1905, 90, 1590, 195));
+    connect(chkPlayWave, &QCheckBox::clicked, this, &frmUndocked::chkPlayWave_Click);
+
+    txtBeatColor = new QLineEdit(this);
+    txtBeatColor->setObjectName(QStringLiteral("txtBeatColor"));
+    txtBeatColor->setReadOnly(true);
+    txtBeatColor->setFocusPolicy(Qt::NoFocus);
+    txtBeatColor->setAlignment(Qt::AlignCenter);
+    txtBeatColor->setFrame(true);
+    // The beat's colour is the message; skins leave this box alone.
+    txtBeatColor->setProperty(skinExemptProperty, true);
+    txtBeatColor->setGeometry(twipsRect(75, 360, 3405, 2925));
+
+    Form_Load();
+}
+
+void frmUndocked::Form_Load()
+{
+    tryStep([this] { applySkinAndPlacement(); });
+    tryStep([this] { setBox(Qt::white, QString()); });
+    // Starts in step with the setting even before the menu first pushes it.
+    tryStep([this] { chkPlayWave->setChecked(settings().PlayBeatSound); });
+}
+
+void frmUndocked::ShowMe(bool bPlayBeatSoundChecked)
+{
+    tryStep([this] { applySkin(); });
+    tryStep([&] { chkPlayWave->setChecked(bPlayBeatSoundChecked); });
+    show();
+}
+
+void frmUndocked::setPlayWave(bool on)
+{
+    chkPlayWave->setChecked(on);
+}
+
+void frmUndocked::showBeat(const QColor &color, const QString &text)
+{
+    setBox(color, text);
+    txtBeatColor->repaint();
+}
+
+void frmUndocked::clearBeat()
+{
+    setBox(Qt::white, QString());
+}
+
+void frmUndocked::setBox(const QColor &color, const QString &text)
+{
+    mBoxColor = color;
+    txtBeatColor->setText(text);
+    fitBeatFont();
+}
+
+void frmUndocked::fitBeatFont()
+{
+    // The number fills most of the box so it reads from across the booth; one or two digits fit.
+    const int pixels = qMax(32, qMin(txtBeatColor->height() * 3 / 4, txtBeatColor->width() * 2 / 3));
+    txtBeatColor->setStyleSheet(QStringLiteral("QLineEdit#txtBeatColor { background-color: %1; color: %2; "
+                                               "font-size: %3px; font-weight: bold; }")
+                                    .arg(mBoxColor.name(), readableTextOn(mBoxColor).name())
+                                    .arg(pixels));
+}
+
+void frmUndocked::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    tryStep([this] { Form_Resize(); });
+}
+
+void frmUndocked::Form_Resize()
+{
+    const QRect outer = frameGeometry();
+    const QSize window(pixelsToTwips(outer.width()), pixelsToTwips(outer.height()));
+    const QSize box(pixelsToTwips(txtBeatColor->width()), pixelsToTwips(txtBeatColor->height()));
+    const QSize fitted = undockedBoxSize(window, box);
+    if (fitted != box) {
+        txtBeatColor->resize(twipsToPixels(fitted.width()), twipsToPixels(fitted.height()));
+        fitBeatFont();
+    }
+}
+
+void frmUndocked::closeEvent(QCloseEvent *event)
+{
+    emit undockClosed();
+    if (!programState().bShuttingDown) {
+        // Closing only hides: the window keeps its beat, its switches and its place.
+        hide();
+        event->ignore();
+        return;
+    }
+    tryStep([this] { savePlacement(); });
+    event->accept();
+}
+
+void frmUndocked::chkAlwaysOnTop_Click()
+{
+    if (chkAlwaysOnTop->isChecked())
+        SetAlwaysOnTop(this);
+    else
+        ClearAlwaysOnTop(this);
+}
+
+void frmUndocked::chkPlayWave_Click()
+{
+    const bool on = chkPlayWave->isChecked();
+    settings().PlayBeatSound = on;
+    emit playBeatSoundToggled(on);
+}
+
+void frmUndocked::applySkinAndPlacement()
+{
+    tryStep([this] { applySkin(); });
+    tryStep([this] { RestoreFormPosition(this); });
+}
+
+void frmUndocked::applySkin()
+{
+    ApplyProgramSkin(this, settings().ProgramSkin);
+}
+
+void frmUndocked::savePlacement()
+{
+    SaveFormPosition(this);
+}
+
+frmUndocked &undockedDisplay()
+{
+    if (!instanceSlot())
+        instanceSlot() = new frmUndocked;
+    return *instanceSlot();
+}
+
+void unloadUndockedDisplay()
+{
+    frmUndocked *window = instanceSlot();
+    if (!window)
+        return;
+    if (window->close())
+        delete window;
+}
+
+void mirrorBeatOnUndockedDisplay(const QColor &color, const QString &text)
+{
+    frmUndocked &window = undockedDisplay();
+    if (window.isVisible())
+        window.showBeat(color, text);
+}
+
+void clearUndockedDisplay()
+{
+    frmUndocked &window = undockedDisplay();
+    if (window.isVisible())
+        window.clearBeat();
+}
+
+} // namespace pulsivar
