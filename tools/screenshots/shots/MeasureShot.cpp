@@ -1,0 +1,16 @@
+// The measure dialog at seven beats with beats 1 and 4 accented.
+#include "Shot.h"
+
+#include "app/state/ProgramState.h"
+#include "metronome/frmMeasureConfig.h"
+
+namespace {
+
+const pulsivar::screenshots::ShotRegistration measure{
+    QStringLiteral("measure"), [] {
+        pulsivar::settings().BeatsPerMeasure = 7;
+        pulsivar::settings().AccentBeatConfig = QStringLiteral("1001000");
+        return std::unique_ptr<QWidget>(std::make_unique<pulsivar::frmMeasureConfig>());
+    }};
+
+} // namespace
