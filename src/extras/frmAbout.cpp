@@ -1,9 +1,10 @@
 #include "extras/frmAbout.h"
 
+#include "app/state/ProgramState.h"
+#include "common/FormLayout.h"
 #include "common/Twips.h"
 #include "extras/AboutTexts.h"
 #include "extras/WebLinks.h"
-#include "app/state/ProgramState.h"
 #include "platform/Skin.h"
 #include "platform/SkinLabel.h"
 
@@ -16,11 +17,6 @@
 namespace pulsivar {
 
 namespace {
-QRect twipsRect(int left, int top, int width, int height)
-{
-    return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height));
-}
-
 QFont fontOf(const QString &family, double points, bool bold = false)
 {
     QFont font(family);

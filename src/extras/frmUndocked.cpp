@@ -2,6 +2,8 @@
 
 #include "app/state/ProgramState.h"
 #include "common/Colors.h"
+#include "common/FormLayout.h"
+#include "common/Steps.h"
 #include "common/Twips.h"
 #include "extras/UndockedLayout.h"
 #include "platform/AlwaysOnTop.h"
@@ -16,26 +18,12 @@
 namespace pulsivar {
 
 namespace {
-QRect twipsRect(int left, int top, int width, int height)
-{
-    return QRect(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height));
-}
-
 QPointer<frmUndocked> &instanceSlot()
 {
     static QPointer<frmUndocked> window;
     return window;
 }
 
-// Runs one step; a step that fails is skipped so the next one still runs.
-template<typename Step>
-void tryStep(Step &&step)
-{
-    try {
-        step();
-    } catch (...) {
-    }
-}
 } // namespace
 
 frmUndocked::frmUndocked(QWidget *parent)
@@ -72,16 +60,16 @@ frmUndocked::frmUndocked(QWidget *parent)
 
 void frmUndocked::Form_Load()
 {
-    tryStep([this] { applySkinAndPlacement(); });
-    tryStep([this] { setBox(Qt::white, QString()); });
+    runStep([this] { applySkinAndPlacement(); });
+    runStep([this] { setBox(Qt::white, QString()); });
     // Starts in step with the setting even before the menu first pushes it.
-    tryStep([this] { chkPlayWave->setChecked(settings().PlayBeatSound); });
+    runStep([this] { chkPlayWave->setChecked(settings().PlayBeatSound); });
 }
 
 void frmUndocked::ShowMe(bool bPlayBeatSoundChecked)
 {
-    tryStep([this] { applySkin(); });
-    tryStep([&] { chkPlayWave->setChecked(bPlayBeatSoundChecked); });
+    runStep([this] { applySkin(); });
+    runStep([&] { chkPlayWave->setChecked(bPlayBeatSoundChecked); });
     show();
 }
 
@@ -121,7 +109,7 @@ void frmUndocked::fitBeatFont()
 void frmUndocked::resizeEvent(QResizeEvent *event)
 {
     QWidget::resizeEvent(event);
-    tryStep([this] { Form_Resize(); });
+    runStep([this] { Form_Resize(); });
 }
 
 void frmUndocked::Form_Resize()
@@ -145,7 +133,7 @@ void frmUndocked::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
-    tryStep([this] { savePlacement(); });
+    runStep([this] { savePlacement(); });
     event->accept();
 }
 
@@ -166,8 +154,8 @@ void frmUndocked::chkPlayWave_Click()
 
 void frmUndocked::applySkinAndPlacement()
 {
-    tryStep([this] { applySkin(); });
-    tryStep([this] { RestoreFormPosition(this); });
+    runStep([this] { applySkin(); });
+    runStep([this] { RestoreFormPosition(this); });
 }
 
 void frmUndocked::applySkin()

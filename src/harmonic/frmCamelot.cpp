@@ -3,6 +3,7 @@
 #include "CamelotWheel.h"
 #include "HarmonicServices.h"
 #include "WheelSpaceLabel.h"
+#include "common/FormLayout.h"
 #include "common/Twips.h"
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -15,11 +16,6 @@
 namespace pulsivar {
 
 namespace {
-
-QRect twipsRect(int left, int top, int width, int height)
-{
-    return {twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height)};
-}
 
 // Where each wheel space's click area lies over the picture, in twips.
 struct ClickArea {
@@ -47,17 +43,6 @@ const MusicKeyRow *rowOf(const char *primaryName)
     return nullptr;
 }
 
-QFont formLabelFont()
-{
-    // Where the classic face is missing, a face of the same width keeps the captions in their slots.
-    QFont font;
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                      QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
-                      QStringLiteral("Nimbus Sans"), QStringLiteral("Helvetica")});
-    font.setPointSize(8);
-    return font;
-}
-
 } // namespace
 
 frmCamelot::frmCamelot(QWidget *parent)
@@ -82,7 +67,7 @@ void frmCamelot::buildControls()
     for (int index = 0; index < 3; ++index) {
         auto *label = new QLabel(labelTexts[index], this);
         label->setObjectName(QStringLiteral("sknlblAllFormLabels_%1").arg(index));
-        label->setFont(formLabelFont());
+        label->setFont(classicDialogFont());
         label->setGeometry(labelRects[index]);
         sknlblAllFormLabels[index] = label;
     }

@@ -17,12 +17,21 @@ BeatIndicator::BeatIndicator(QWidget *parent)
 
 void BeatIndicator::setBeatColor(const QColor &background)
 {
-    if (background == color && !styleSheet().isEmpty())
-        return;
     color = background;
     // A widget's own sheet wins over any skin sheet above it.
-    setStyleSheet(QStringLiteral("QLineEdit { background-color: %1; color: %2; border: 1px solid #404040; }")
-                      .arg(background.name(), readableTextOn(background).name()));
+    // The size goes into the sheet too: a skin's font rule would otherwise win over setFont.
+    const QString sheet = QStringLiteral("QLineEdit { background-color: %1; color: %2; border: 1px solid #404040;"
+                                         " font-size: %3pt; font-weight: bold; }")
+                              .arg(background.name(), readableTextOn(background).name())
+                              .arg(pointSize);
+    if (sheet != styleSheet())
+        setStyleSheet(sheet);
+}
+
+void BeatIndicator::setBeatPointSize(int size)
+{
+    pointSize = size;
+    setBeatColor(color);
 }
 
 void BeatIndicator::clearBeat()

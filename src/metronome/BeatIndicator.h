@@ -12,11 +12,14 @@ public:
 
     QColor beatColor() const { return color; }
     void setBeatColor(const QColor &background);
+    // The number's size; a skin cannot change it.
+    void setBeatPointSize(int size);
     // White and empty: the stopped look.
     void clearBeat();
 
 private:
     QColor color = Qt::white;
+    int pointSize = 10;
 };
 
 } // namespace pulsivar

@@ -22,6 +22,11 @@ std::shared_ptr<ClickSound> decodeWaveFile(const QString &path, int sampleRate)
     Uint32 length = 0;
     if (!SDL_LoadWAV_RW(SDL_RWFromFile(fileName.constData(), "rb"), 1, &spec, &data, &length))
         return nullptr;
+    // A file without a single sample is no sound; it would also leave nothing to copy into.
+    if (length == 0) {
+        SDL_FreeWAV(data);
+        return nullptr;
+    }
     SDL_AudioCVT cvt;
     const int built = SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, AUDIO_F32SYS, 1, sampleRate);
     if (built < 0) {
@@ -102,9 +107,14 @@ bool SdlBeatSoundEngine::open()
     // the format the clicks were decoded for.
     const SDL_AudioDeviceID device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
     if (device == 0) {
-        // The driver may have gone with the device; start SDL's audio afresh next time.
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        sdlReady_ = false;
+        // Without any output device SDL's audio stays up and the open is simply tried again:
+        // starting SDL's PulseAudio driver while the server has no sink at all crashes inside
+        // SDL 2.26 (it copies the missing default sink's name). Only a driver whose connection
+        // to the server is gone (a restarted server) is started afresh.
+        if (std::strstr(SDL_GetError(), "Could not set up PulseAudio stream") != nullptr) {
+            SDL_QuitSubSystem(SDL_INIT_AUDIO);
+            sdlReady_ = false;
+        }
         return false;
     }
     device_ = device;

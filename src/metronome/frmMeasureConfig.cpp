@@ -2,10 +2,12 @@
 
 #include "app/state/ProgramState.h"
 #include "common/Colors.h"
+#include "common/FormLayout.h"
 #include "common/MessageBox.h"
+#include "common/Steps.h"
 #include "common/Twips.h"
 #include "metronome/BeatSound.h"
-#include "metronome/MeasureConfigColorDialog.h"
+#include "common/ColorChooser.h"
 #include "metronome/MeasureConfigRules.h"
 #include "metronome/WaveFiles.h"
 #include "platform/Skin.h"
@@ -24,21 +26,6 @@ namespace pulsivar {
 
 namespace {
 
-QRect twipsRect(int left, int top, int width, int height)
-{
-    return {twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height)};
-}
-
-// Runs one step; a step that fails is skipped so the next one still runs.
-template<typename Step>
-void tryStep(Step &&step)
-{
-    try {
-        step();
-    } catch (...) {
-    }
-}
-
 QPointer<frmMeasureConfig> &instanceSlot()
 {
     static QPointer<frmMeasureConfig> window;
@@ -52,17 +39,6 @@ constexpr std::array<int, measureBeatRows> changeTops{1920, 2250, 2595, 2910, 32
 constexpr std::array<int, measureBeatRows> accentTops{1935, 2265, 2610, 2925, 3240, 3555, 3870};
 constexpr std::array<int, 3> timeSigTops{435, 690, 945};
 
-QFont dialogFont()
-{
-    // Where the classic face is missing, a face of the same width keeps the captions in their slots.
-    QFont font;
-    font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                      QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
-                      QStringLiteral("Nimbus Sans"), QStringLiteral("Helvetica")});
-    font.setPointSize(8);
-    return font;
-}
-
 } // namespace
 
 frmMeasureConfig::frmMeasureConfig(QWidget *parent)
@@ -71,7 +47,7 @@ frmMeasureConfig::frmMeasureConfig(QWidget *parent)
 {
     setObjectName(QStringLiteral("frmMeasureConfig"));
     setWindowTitle(QStringLiteral("Measure Configuration"));
-    setFont(dialogFont());
+    setFont(classicDialogFont());
     setFixedSize(twipsToPixels(4290), twipsToPixels(4620));
     buildControls();
     Form_Load();
@@ -144,34 +120,34 @@ void frmMeasureConfig::buildControls()
 void frmMeasureConfig::Form_Load()
 {
     mbLoading = true;
-    tryStep([this] { ApplyProgramSkin(this, settings().ProgramSkin); });
-    tryStep([this] {
+    runStep([this] { ApplyProgramSkin(this, settings().ProgramSkin); });
+    runStep([this] {
         RestoreFormPosition(this);
         if (testAttribute(Qt::WA_Moved))
             mbPlaced = true;
     });
-    tryStep([this] {
+    runStep([this] {
         const int16_t stored = settings().BeatsPerMeasure;
         const int index = (stored >= firstTimeSignature && stored <= lastTimeSignature) ? stored
                                                                                          : fallbackBeatsPerMeasure;
         optTimeSig.value(index)->setChecked(true);
     });
-    tryStep([this] { optTimeSig_Click(settings().BeatsPerMeasure); });
+    runStep([this] { optTimeSig_Click(settings().BeatsPerMeasure); });
     for (int beat = 1; beat <= rowCount(); ++beat) {
-        tryStep([this, beat] {
+        runStep([this, beat] {
             const int32_t *stored = settings().beatColor(beat);
             if (stored && *stored != 0)
                 setSwatchColor(beat, colorFromColorRef(*stored));
         });
     }
     for (int beat = 1; beat <= rowCount(); ++beat)
-        tryStep([this, beat] { chkAccent.value(beat)->setChecked(settings().isAccentBeat(beat)); });
+        runStep([this, beat] { chkAccent.value(beat)->setChecked(settings().isAccentBeat(beat)); });
     mbLoading = false;
 }
 
 void frmMeasureConfig::ShowMe()
 {
-    tryStep([this] { ApplyProgramSkin(this, settings().ProgramSkin); });
+    runStep([this] { ApplyProgramSkin(this, settings().ProgramSkin); });
     // Asked for again while minimized, the dialog comes back rather than staying in the task bar.
     if (windowState() & Qt::WindowMinimized)
         setWindowState(windowState() & ~Qt::WindowMinimized);
@@ -205,15 +181,15 @@ void frmMeasureConfig::cmdChange_Click(int Index)
     int32_t *stored = settings().beatColor(Index);
     if (!stored || !txtBeatColor.contains(Index))
         return;
-    const BeatColorChoice choice = chooseBeatColor(swatchColor(Index), beatColorDialogTitle(Index), this);
+    const ColorChoice choice = chooseColor(swatchColor(Index), beatColorDialogTitle(Index), this);
     switch (choice.outcome) {
-    case BeatColorChoice::Outcome::Cancelled:
+    case ColorChoice::Outcome::Cancelled:
         return;
-    case BeatColorChoice::Outcome::Failed:
+    case ColorChoice::Outcome::Failed:
         showMessage(QStringLiteral("Color Selection Error"), colorSelectionErrorText(choice.errorDescription),
                     MessageIcon::Warning, QMessageBox::Ok, QMessageBox::NoButton, this);
         return;
-    case BeatColorChoice::Outcome::Chosen:
+    case ColorChoice::Outcome::Chosen:
         break;
     }
     const int32_t chosen = colorRefFromColor(choice.color);
@@ -227,10 +203,10 @@ void frmMeasureConfig::chkAccent_Click(int Index)
 {
     if (mbLoading)
         return;
-    tryStep([] { ExtractWaveFiles(); });
+    runStep([] { ExtractWaveFiles(); });
     // The preview sounds whether or not beat sounds are switched on.
-    tryStep([this, Index] { PlayWaveFile(isAccentChecked(Index) ? accentWavePath() : plainWavePath()); });
-    tryStep([this] {
+    runStep([this, Index] { PlayWaveFile(isAccentChecked(Index) ? accentWavePath() : plainWavePath()); });
+    runStep([this] {
         QList<bool> accents;
         for (int beat = 1; beat <= rowCount(); ++beat)
             accents.append(isAccentChecked(beat));
@@ -265,7 +241,7 @@ void frmMeasureConfig::closeEvent(QCloseEvent *event)
 void frmMeasureConfig::Form_Unload()
 {
     if (mbPlaced)
-        tryStep([this] { SaveFormPosition(this); });
+        runStep([this] { SaveFormPosition(this); });
 }
 
 void frmMeasureConfig::setSwatchColor(int beat, const QColor &color)

@@ -5,7 +5,7 @@
 #include "common/Colors.h"
 #include "common/ProgramFolder.h"
 #include "common/Twips.h"
-#include "metronome/MeasureConfigColorDialog.h"
+#include "common/ColorChooser.h"
 #include "platform/Registry.h"
 
 #include "FakeBeatSoundEngine.h"
@@ -26,7 +26,7 @@
 using namespace pulsivar;
 using namespace pulsivar::test;
 
-Q_DECLARE_METATYPE(BeatColorChoice::Outcome)
+Q_DECLARE_METATYPE(ColorChoice::Outcome)
 
 namespace {
 
@@ -104,7 +104,7 @@ private slots:
     void cleanup()
     {
         window.reset();
-        setBeatColorChooser({});
+        setColorChooser({});
         messages.reset();
         sound.reset();
         environment.reset();
@@ -324,8 +324,8 @@ private slots:
         settings().BeatsPerMeasure = 7;
         settings().AccentBeatConfig = QStringLiteral("0000000");
         frmMeasureConfig &dialog = loadedDialog();
-        setBeatColorChooser([](const QColor &, const QString &, QWidget *) {
-            return BeatColorChoice{BeatColorChoice::Outcome::Chosen, QColor(1, 2, 3), {}};
+        setColorChooser([](const QColor &, const QString &, QWidget *) {
+            return ColorChoice{ColorChoice::Outcome::Chosen, QColor(1, 2, 3), {}};
         });
         QTest::mouseClick(child<QPushButton>(dialog, QStringLiteral("cmdChange_6")), Qt::LeftButton);
         QTest::mouseClick(accentBox(dialog, 5), Qt::LeftButton);
@@ -359,11 +359,11 @@ private slots:
     void changeColour_data()
     {
         QTest::addColumn<int>("beat");
-        QTest::addColumn<BeatColorChoice::Outcome>("outcome");
+        QTest::addColumn<ColorChoice::Outcome>("outcome");
         QTest::addColumn<QColor>("answer");
         QTest::addColumn<bool>("changes");
         QTest::addColumn<bool>("warns");
-        using O = BeatColorChoice::Outcome;
+        using O = ColorChoice::Outcome;
         QTest::newRow("chosen") << 2 << O::Chosen << QColor(0x10, 0x20, 0x30) << true << false;
         QTest::newRow("chosen near black") << 4 << O::Chosen << QColor(1, 0, 0) << true << false;
         QTest::newRow("black refused") << 1 << O::Chosen << QColor(Qt::black) << false << false;
@@ -374,7 +374,7 @@ private slots:
     void changeColour()
     {
         QFETCH(int, beat);
-        QFETCH(BeatColorChoice::Outcome, outcome);
+        QFETCH(ColorChoice::Outcome, outcome);
         QFETCH(QColor, answer);
         QFETCH(bool, changes);
         QFETCH(bool, warns);
@@ -385,10 +385,10 @@ private slots:
 
         QString askedTitle;
         QColor askedInitial;
-        setBeatColorChooser([&](const QColor &initial, const QString &title, QWidget *) {
+        setColorChooser([&](const QColor &initial, const QString &title, QWidget *) {
             askedInitial = initial;
             askedTitle = title;
-            return BeatColorChoice{outcome, answer, QStringLiteral("Out of paint")};
+            return ColorChoice{outcome, answer, QStringLiteral("Out of paint")};
         });
         QTest::mouseClick(child<QPushButton>(dialog, QStringLiteral("cmdChange_%1").arg(beat)), Qt::LeftButton);
 
@@ -409,7 +409,7 @@ private slots:
     void colourDialogThatThrowsIsReportedWithItsDescription()
     {
         frmMeasureConfig &dialog = loadedDialog();
-        setBeatColorChooser([](const QColor &, const QString &, QWidget *) -> BeatColorChoice {
+        setColorChooser([](const QColor &, const QString &, QWidget *) -> ColorChoice {
             throw std::runtime_error("No colour dialog available");
         });
         QTest::mouseClick(child<QPushButton>(dialog, QStringLiteral("cmdChange_1")), Qt::LeftButton);
