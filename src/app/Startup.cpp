@@ -4,7 +4,20 @@
 #include "app/state/ProgramState.h"
 #include "app/state/Settings.h"
 #include "common/MessageBox.h"
+#include "detect/SupportDll.h"
+#include "detect/frmAutoBPMConfig.h"
+#include "extras/frmAbout.h"
+#include "extras/frmUndocked.h"
+#include "harmonic/CamelotOpening.h"
+#include "harmonic/HarmonicServices.h"
+#include "metronome/BeatSound.h"
+#include "metronome/WaveFiles.h"
+#include "metronome/frmMeasureConfig.h"
+#include "platform/AlwaysOnTop.h"
+#include "platform/Skin.h"
+#include "platform/WindowPlacement.h"
 #include "common/ProcessEnd.h"
+#include "common/Steps.h"
 #include "platform/Registry.h"
 
 #include <QList>
@@ -21,14 +34,25 @@ QList<std::function<void()>> &secondaryWindowClosers()
     return closers;
 }
 
-// Runs one step; a step that throws is skipped so the next one still runs.
-template <typename Step>
-void onItsOwn(Step &&step)
+// What the secondary windows borrow from the rest of the program, and their closing order.
+void connectSecondaryWindows()
 {
-    try {
-        step();
-    } catch (...) {
-    }
+    HarmonicServices harmonic;
+    harmonic.applyProgramSkin = [](QWidget *window) { ApplyProgramSkin(window, settings().ProgramSkin); };
+    harmonic.restoreFormPosition = [](QWidget *window) { RestoreFormPosition(window); };
+    harmonic.saveFormPosition = [](QWidget *window) { SaveFormPosition(window); };
+    harmonic.setAlwaysOnTop = [](QWidget *window) { SetAlwaysOnTop(window); };
+    harmonic.clearAlwaysOnTop = [](QWidget *window) { ClearAlwaysOnTop(window); };
+    setHarmonicServices(harmonic);
+
+    registerSecondaryWindowCloser(closeAboutWindow);
+    registerSecondaryWindowCloser(closeAutoBPMConfigForShutdown);
+    registerSecondaryWindowCloser([] {
+        if (frmCamelot *camelot = frmCamelotIfLoaded())
+            camelot->close();
+    });
+    registerSecondaryWindowCloser(closeMeasureConfigForShutdown);
+    registerSecondaryWindowCloser(unloadUndockedDisplay);
 }
 } // namespace
 
@@ -44,8 +68,17 @@ void Main()
         state.oRegistry = std::make_unique<clsRegistry>();
         state.oFileSystem = true;
         LoadSettings();
+        ExtractWaveFiles();
+        if (settings().PlayBeatSound)
+            PrepareBeatSound();
+        // Each module is offered on its own; declining either leaves tempo detection off.
+        const bool audioInputInstalled = ExtractSupportDll(QStringLiteral("fmodex.dll"), 101);
+        const bool detectorInstalled = ExtractSupportDll(QStringLiteral("bpmDetect.dll"), 102);
+        connectSecondaryWindows();
         auto *window = new frmMetronome;
         window->setAttribute(Qt::WA_DeleteOnClose, false);
+        if (!audioInputInstalled || !detectorInstalled)
+            window->mbDisableAudioBPMDetection = true;
         setMainWindow(window);
         window->Form_Load();
         window->show();
@@ -71,9 +104,9 @@ void ShutdownProgram()
     state.bShuttingDown = true;
     // A start that failed before the settings were read must not overwrite the stored ones.
     if (state.settingsLoaded)
-        onItsOwn([] { SaveSettings(); });
+        runStep([] { SaveSettings(); });
     for (const auto &closer : secondaryWindowClosers())
-        onItsOwn(closer);
+        runStep(closer);
     state.oRegistry.reset();
     state.oFileSystem = false;
     endProcess(0);

@@ -44,6 +44,11 @@ frmMetronome::~frmMetronome()
 {
     if (theMainWindow == this)
         theMainWindow = nullptr;
+    // The widgets go with the QWidget part, after this part is gone: a box that loses the focus
+    // then (editingFinished) must not reach a handler of a window that no longer exists.
+    const auto children = findChildren<QObject *>();
+    for (QObject *child : children)
+        QObject::disconnect(child, nullptr, this, nullptr);
 }
 
 int frmMetronome::selectedChannel() const

@@ -5,6 +5,15 @@
 #include <cstdint>
 
 #include "metronome/BeatClock.h"
+#include "tempo/Nudge.h"
+
+// Automatic tempo detection state (frmMetronomeDetect.cpp).
+#include "detect/AudioSampler.h"
+#include "detect/DetectionDisplay.h"
+#include "detect/SilenceTracker.h"
+#include <QColor>
+#include <QDateTime>
+#include <memory>
 
 class QAction;
 class QCheckBox;
@@ -22,6 +31,7 @@ class QTimer;
 namespace pulsivar {
 
 class BeatIndicator;
+class frmUndocked;
 class LevelMeter;
 class SkinLabel;
 
@@ -55,9 +65,7 @@ public:
     BeatClock beatClock;
     bool mbStartingMetronome = false;
     bool mbFormLoading = false;
-    bool mbNudgeFasterPending = false;
-    bool mbNudgeSlowerPending = false;
-    bool mbNudgeFirstTickDone = false;
+    Nudge nudge;
     bool mbStopSampling = true;
 
     // Widgets, named as the program's documentation names them.
@@ -146,6 +154,8 @@ public slots:
     void cmdUseManualTempo_Click();
     void optChannel_Click(int Index);
     void UpdatePercentDifference();
+    void ApplyDetectedBPM(QString &sBPM);
+    void RegisterTempoTap();
 
     void tabTempoSource_Click();
     void cmdStartAudIn_Click();
@@ -179,7 +189,14 @@ private:
     bool Form_KeyPress(QKeyEvent *event);
     bool txtManualTempo_KeyPress(QKeyEvent *event);
     bool txtNudgeMS_KeyPress(QKeyEvent *event);
+    bool sldrBPM_KeyDown(QKeyEvent *event);
+    // The numeric key filter: true when the key may go into the box; refuses with a message.
+    bool NumericKeyFilter(QKeyEvent *event);
+    void nudgeClick(Nudge::Direction direction);
+    void stepTempo(int delta);
+    void applyManualTempoText();
     // Steps of other subsystems that the window's own handlers call.
+    frmUndocked &undocked();
     void restorePlacement();
     void savePlacement();
     void resetSilenceTracking();
@@ -196,6 +213,31 @@ private:
     double mdNextBeatDue = 0;
     int miBeatTimerInterval = 0;
     bool unloading = false;
+    bool undockedConnected = false;
+
+    // ---- Automatic tempo detection (frmMetronomeDetect.cpp) ----
+    void InitAudioEngine();
+    // Starts a sampling run; the capture timer then delivers every recorded block in order.
+    void SampleAudioInput();
+    // One pass of the capture loop.
+    void captureTimer_Timer();
+    // Tears a run down: meters cleared, recording stopped, sound and detector freed, buttons back.
+    void endSamplingRun();
+    void reportSamplingFailure(const QString &description);
+    void drawAudioMeters(int32_t leftPeak, int32_t rightPeak);
+    void setBeatLight(const QColor &color);
+    void showSilence();
+
+    std::unique_ptr<AudioSampler> audioSampler;
+    QTimer *captureTimer = nullptr;
+    bool mbAudioEngineReady = false;
+    bool samplingRunActive = false;
+    int32_t mlPeakLevel = 0;
+    QDateTime mdtFarFutureDate;
+    SilenceTracker silence;
+    DetectionDisplay detectionDisplay;
+    QColor beatLightColor = Qt::white;
+    // ---- end of automatic tempo detection ----
 };
 
 // The one main window of the process, once Main has created it.

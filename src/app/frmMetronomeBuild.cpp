@@ -3,6 +3,7 @@
 
 #include "detect/LevelMeter.h"
 #include "metronome/BeatIndicator.h"
+#include "platform/SkinCatalog.h"
 #include "platform/SkinLabel.h"
 
 #include <QAction>
@@ -120,6 +121,9 @@ void frmMetronome::buildWidgets()
     sldrBPM->setPageStep(10);
     sldrBPM->setTickInterval(10);
     sldrBPM->setTickPosition(QSlider::TicksBelow);
+    sldrBPM->setValue(120);
+    // Like a drag's end: the tempo changes when the pointer is let go, not at every step.
+    sldrBPM->setTracking(false);
     auto *sliderRow = new QHBoxLayout;
     sliderRow->addWidget(cmdMinusSldrBPM);
     sliderRow->addWidget(sldrBPM, 1);
@@ -128,7 +132,6 @@ void frmMetronome::buildWidgets()
     manual->addWidget(divider(1), 5, 0, 1, 4);
     manual->addWidget(label(QStringLiteral("Type a tempo")), 6, 0);
     txtManualTempo = named(new QLineEdit, QStringLiteral("txtManualTempo"));
-    txtManualTempo->setMaxLength(3);
     txtManualTempo->setMaximumWidth(60);
     txtManualTempo->setAlignment(Qt::AlignCenter);
     manual->addWidget(txtManualTempo, 6, 1);
@@ -225,10 +228,8 @@ void frmMetronome::buildWidgets()
     }
     txtBeatColor = named(new BeatIndicator, QStringLiteral("txtBeatColor"));
     txtBeatColor->setMinimumSize(64, 52);
-    QFont big = txtBeatColor->font();
-    big.setPointSize(22);
-    big.setBold(true);
-    txtBeatColor->setFont(big);
+    txtBeatColor->setBeatPointSize(24);
+    txtBeatColor->setMaximumWidth(160);
     bottom->addWidget(txtBeatColor, 0, 2, 2, 1);
     bottom->addWidget(divider(3), 2, 0, 1, 3);
     bottom->addWidget(label(QStringLiteral("Tempo Output & Statistics:")), 3, 0, 1, 3);
@@ -270,6 +271,7 @@ void frmMetronome::buildWidgets()
 
     txtManualTempo->installEventFilter(this);
     txtNudgeMS->installEventFilter(this);
+    sldrBPM->installEventFilter(this);
 }
 
 void frmMetronome::buildMenus()
@@ -297,10 +299,9 @@ void frmMetronome::buildMenus()
     options->setObjectName(QStringLiteral("mnuOptions"));
     mnu_Skin = options->addMenu(QStringLiteral("Skin"));
     mnu_Skin->setObjectName(QStringLiteral("mnu_Skin"));
-    const char *skinCaptions[] = {"B-Studio", "Chizh", "Galaxy", "Geek-Superhero", "Green", "Max", "Media",
-                                  "Metallic", "Paper", "Top Secret", "Web II", "Win Aqua", "Zhelezo"};
-    for (int id = 101; id <= 113; ++id) {
-        QAction *a = mnu_Skin->addAction(QString::fromLatin1(skinCaptions[id - 101]));
+    for (const SkinEntry &skin : skinCatalog()) {
+        const int id = skin.id;
+        QAction *a = mnu_Skin->addAction(skinCaption(id));
         a->setObjectName(QStringLiteral("mnuSkin_SelectedSkin_%1").arg(id));
         a->setCheckable(true);
         connect(a, &QAction::triggered, this, [this, id] { mnuSkin_SelectedSkin_Click(id); });

@@ -141,6 +141,7 @@ private slots:
         if (raw.isEmpty())
             qWarning("parec: %s", recorder.readAllStandardError().constData());
 
+        // For a look at a failed run: PULSIVAR_KEEP_RECORDING=file.raw keeps the s16le stereo recording.
         if (qEnvironmentVariableIsSet("PULSIVAR_KEEP_RECORDING")) {
             QFile keep(qEnvironmentVariable("PULSIVAR_KEEP_RECORDING"));
             if (keep.open(QIODevice::WriteOnly))

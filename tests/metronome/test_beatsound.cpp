@@ -89,23 +89,6 @@ private slots:
         QCOMPARE(engine.plays[0].dueSeconds, 4321.25);
     }
 
-    void engineRefusalReachesNoCaller()
-    {
-        FakeBeatSoundEngine engine;
-        engine.playResult = false;
-        PlayWaveFile(file(QStringLiteral("click.wav")));
-        QCOMPARE(engine.plays.size(), 1);
-    }
-
-    void prepareAndStopReachTheEngine()
-    {
-        FakeBeatSoundEngine engine;
-        PrepareBeatSound();
-        StopBeatSound();
-        QCOMPARE(engine.prepares, 1);
-        QCOMPARE(engine.stops, 1);
-    }
-
     void fakeUninstallsItself()
     {
         BeatSoundEngine *outer = nullptr;

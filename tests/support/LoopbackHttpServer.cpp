@@ -28,7 +28,8 @@ LoopbackHttpServer::~LoopbackHttpServer()
 {
     for (const auto &socket : sockets) {
         if (socket) {
-            socket->disconnect();
+            // Only the request handling goes: the buffer is freed when the socket is destroyed.
+            QObject::disconnect(socket, &QTcpSocket::readyRead, nullptr, nullptr);
             socket->abort();
         }
     }

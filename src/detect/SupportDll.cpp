@@ -1,0 +1,76 @@
+#include "detect/SupportDll.h"
+
+#include "common/MessageBox.h"
+#include "common/ProgramFolder.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <optional>
+
+namespace pulsivar {
+
+namespace {
+const QString programName = QStringLiteral("Pulsivar");
+
+void reportExtractionFailure(const std::optional<QString> &description)
+{
+    QString text = QStringLiteral("An error occurred while extracting and writing the DLLs necessary to "
+                                  "suport audio input BPM detection.\nBPM detection functionality will be disabled.");
+    if (description)
+        text += QStringLiteral("\nError Description: ") + *description;
+    showMessage(QStringLiteral("Couldn't Extract BPM Detection DLLs"), text, MessageIcon::Warning);
+}
+
+bool fileExists(const QString &path)
+{
+    return QFileInfo(path).isFile();
+}
+
+// The resource's bytes into path; the description of the failure otherwise.
+std::optional<QString> writeResource(int resourceId, const QString &path)
+{
+    QFile resource(QStringLiteral(":/DLL/%1").arg(resourceId));
+    if (!resource.open(QIODevice::ReadOnly))
+        return QStringLiteral("The resource DLL %1 could not be read: %2").arg(resourceId).arg(resource.errorString());
+    const QByteArray bytes = resource.readAll();
+    // Written whole or not at all: a half-written module would count as installed next time.
+    QSaveFile target(path);
+    if (!target.open(QIODevice::WriteOnly))
+        return target.errorString();
+    if (target.write(bytes) != bytes.size()) {
+        const QString why = target.errorString();
+        target.cancelWriting();
+        return why;
+    }
+    if (!target.commit())
+        return target.errorString();
+    return std::nullopt;
+}
+} // namespace
+
+bool ExtractSupportDll(const QString &name, int resourceId)
+{
+    const QString path = programFile(name);
+    if (fileExists(path))
+        return true;
+    const QString title = QStringLiteral("Missing System File: '") + name + QLatin1Char('\'');
+    const QString question = QStringLiteral("A DLL file '") + name + QStringLiteral("' that is necessary to run ")
+        + programName + QStringLiteral(" does not exist in the program installation folder.\n")
+        + QStringLiteral("Would you like ") + programName + QStringLiteral(" to extract and install it for you? \n\n")
+        + QStringLiteral("Press Ok to install the missing file, or press Cancel to disable Audio Input BPM "
+                         "Detection and start the program.");
+    if (showMessage(title, question, MessageIcon::Question, QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok)
+        return false;
+    if (const std::optional<QString> failure = writeResource(resourceId, path)) {
+        reportExtractionFailure(failure);
+        return false;
+    }
+    if (!fileExists(path)) {
+        reportExtractionFailure(std::nullopt);
+        return false;
+    }
+    return true;
+}
+
+} // namespace pulsivar

@@ -1,0 +1,65 @@
+#pragma once
+// The detection dialog: the colour of the meters and beat light, and the silence time-out.
+#include <QColor>
+#include <QWidget>
+
+class QLineEdit;
+class QPushButton;
+class QSlider;
+
+namespace pulsivar {
+
+class SkinLabel;
+
+class frmAutoBPMConfig : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmAutoBPMConfig(QWidget *parent = nullptr);
+
+    // Applies the current skin and shows the dialog modeless.
+    void ShowMe();
+
+    // The colour the swatch shows.
+    QColor swatchColor() const { return mSwatchColor; }
+
+    void cmdChange_Click();
+    void cmdOK_Click();
+    void sldrSampleTimeout_Change();
+    void sldrSampleTimeout_Scroll();
+    void sldrSampleTimeout_MouseMove();
+
+    QLineEdit *txtABDColor = nullptr;
+    QPushButton *cmdChange = nullptr;
+    QSlider *sldrSampleTimeout = nullptr;
+    SkinLabel *skinlblSamleTimeout = nullptr;
+    QPushButton *cmdOK = nullptr;
+    SkinLabel *skinlblAllFormLabels[2] = {nullptr, nullptr};
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildControls();
+    void Form_Load();
+    void Form_Unload();
+    // The slider's position into the setting and the label; the label only when it changes.
+    void takeSliderValue(bool onlyChangedLabel);
+    void setSwatchColor(const QColor &color);
+
+    // Set while Form_Load sets the slider, so its value is not taken for the user's.
+    bool mbLoading = false;
+    // A window never shown has no position worth saving.
+    bool mbPlaced = false;
+    QColor mSwatchColor = Qt::white;
+};
+
+// The one dialog, created and loaded (hidden) on first use.
+frmAutoBPMConfig &autoBPMConfigDialog();
+// The dialog if it was created, else nullptr.
+frmAutoBPMConfig *existingAutoBPMConfig();
+// The final unload at program exit: saves the dialog's placement, closes it and frees it.
+void closeAutoBPMConfigForShutdown();
+
+} // namespace pulsivar
