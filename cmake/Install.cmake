@@ -3,11 +3,25 @@
 include(GNUInstallDirs)
 set(PULSIVAR_INSTALL_FOLDER lib/pulsivar)
 install(TARGETS pulsivar RUNTIME DESTINATION ${PULSIVAR_INSTALL_FOLDER})
-# Every other file the program expects beside it (modules, waves, help) is installed from the
-# build's program folder, so the two layouts cannot drift apart.
-install(DIRECTORY ${PULSIVAR_PROGRAM_FOLDER}/ DESTINATION ${PULSIVAR_INSTALL_FOLDER}
-        USE_SOURCE_PERMISSIONS
-        FILES_MATCHING PATTERN "*.dll" PATTERN "*.wav" PATTERN "FlashHelp/*")
+
+# Every file the program expects beside it is installed by name, so that an installed folder that
+# is not writable for its users never makes the program offer to write one of them.
+# The modules are loaded, never run: no execute bit.
+foreach(module pulsivar_audioinput pulsivar_bpmdetect)
+  if(TARGET ${module})
+    install(TARGETS ${module}
+            LIBRARY DESTINATION ${PULSIVAR_INSTALL_FOLDER}
+                    PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ
+            RUNTIME DESTINATION ${PULSIVAR_INSTALL_FOLDER})
+  endif()
+endforeach()
+# The build's folder gets the waves only when the program first runs there; install the sources.
+install(FILES ${PROJECT_SOURCE_DIR}/resources/waves/MetronomeWave.wav
+              ${PROJECT_SOURCE_DIR}/resources/waves/AccentMetronomeWave.wav
+        DESTINATION ${PULSIVAR_INSTALL_FOLDER})
+install(FILES ${PROJECT_SOURCE_DIR}/resources/help/Pulsivar.htm
+        DESTINATION ${PULSIVAR_INSTALL_FOLDER}/FlashHelp)
+
 install(CODE "
   set(dest \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\")
   file(MAKE_DIRECTORY \"\${dest}\")
