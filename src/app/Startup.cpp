@@ -17,9 +17,11 @@
 #include "platform/Skin.h"
 #include "platform/WindowPlacement.h"
 #include "common/ProcessEnd.h"
+#include "common/ProgramIcon.h"
 #include "common/Steps.h"
 #include "platform/Registry.h"
 
+#include <QApplication>
 #include <QList>
 #include <exception>
 
@@ -63,6 +65,9 @@ void registerSecondaryWindowCloser(std::function<void()> closer)
 
 void Main()
 {
+    QApplication::setWindowIcon(programIcon());
+    // Lets the desktop match the windows to the installed menu entry.
+    QGuiApplication::setDesktopFileName(QStringLiteral("pulsivar"));
     ProgramState &state = programState();
     try {
         state.oRegistry = std::make_unique<clsRegistry>();

@@ -73,6 +73,9 @@ frmAbout::frmAbout(QWidget *parent)
                                    Qt::AlignLeft | Qt::AlignVCenter);
     skinlblBuildDate = makeLabel(this, "skinlblBuildDate", twipsRect(1920, 2685, 2520, 165), smallFont,
                                  Qt::AlignRight | Qt::AlignVCenter);
+    // The small print stays small under every skin: a widget's own sheet wins over the skin's font.
+    for (QLabel *line : {static_cast<QLabel *>(skinlblBuildNumber), static_cast<QLabel *>(skinlblBuildDate)})
+        line->setStyleSheet(QStringLiteral("font-size: 7pt; font-weight: normal;"));
 
     Form_Load();
 }

@@ -41,11 +41,12 @@ std::shared_ptr<ClickSound> decodeWaveFile(const QString &path, int sampleRate)
     if (built == 1 && SDL_ConvertAudio(&cvt) != 0)
         return nullptr;
     const std::size_t bytes = built == 1 ? std::size_t(cvt.len_cvt) : std::size_t(length);
+    // Less than one sample after conversion is no sound either.
+    if (bytes < sizeof(float))
+        return nullptr;
     auto sound = std::make_shared<ClickSound>();
     sound->samples.resize(bytes / sizeof(float));
     std::memcpy(sound->samples.data(), work.data(), sound->samples.size() * sizeof(float));
-    if (sound->samples.empty())
-        return nullptr;
     return sound;
 }
 

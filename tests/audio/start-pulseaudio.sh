@@ -49,7 +49,13 @@ if pactl list short sinks | awk -v s="$sink" '$2 == s { f = 1 } END { exit !f }'
     say "null sink $sink present"
 else
     say "loading module-null-sink sink_name=$sink"
-    pactl load-module module-null-sink "sink_name=$sink" >/dev/null
+    # Every null sink is described "Null Output"; a private one gets its own name, so that
+    # "Monitor of Null Output" keeps meaning the shared sink.
+    if [ "$sink" = pulsivar_null ]; then
+        pactl load-module module-null-sink "sink_name=$sink" >/dev/null
+    else
+        pactl load-module module-null-sink "sink_name=$sink" "sink_properties=device.description=$sink" >/dev/null
+    fi
 fi
 
 # Set even when it already is the default: a default the server only picked by itself moves

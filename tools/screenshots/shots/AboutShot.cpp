@@ -1,11 +1,17 @@
 // The About window.
 #include "Shot.h"
 
+#include "common/ProgramIcon.h"
 #include "extras/frmAbout.h"
+
+#include <QApplication>
 
 namespace {
 
 const pulsivar::screenshots::ShotRegistration about{
-    QStringLiteral("about"), [] { return std::unique_ptr<QWidget>(std::make_unique<pulsivar::frmAbout>()); }};
+    QStringLiteral("about"), [] {
+        QApplication::setWindowIcon(pulsivar::programIcon());
+        return std::unique_ptr<QWidget>(std::make_unique<pulsivar::frmAbout>());
+    }};
 
 } // namespace
