@@ -1,6 +1,7 @@
 #include "detect/frmAutoBPMConfig.h"
 
 #include "app/state/ProgramState.h"
+#include "common/Steps.h"
 #include "common/Colors.h"
 #include "common/MessageBox.h"
 #include "common/ColorChooser.h"
@@ -21,16 +22,6 @@ namespace pulsivar {
 
 namespace {
 
-// Runs one step; a step that fails is skipped so the next one still runs.
-template<typename Step>
-void tryStep(Step &&step)
-{
-    try {
-        step();
-    } catch (...) {
-    }
-}
-
 QPointer<frmAutoBPMConfig> &instanceSlot()
 {
     static QPointer<frmAutoBPMConfig> window;
@@ -42,7 +33,7 @@ constexpr int designTimeoutPosition = 10;
 } // namespace
 
 frmAutoBPMConfig::frmAutoBPMConfig(QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+    : KeptWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("frmAutoBPMConfig"));
@@ -115,29 +106,29 @@ void frmAutoBPMConfig::buildControls()
 void frmAutoBPMConfig::Form_Load()
 {
     mbLoading = true;
-    tryStep([this] { ApplyProgramSkin(this, settings().ProgramSkin); });
-    tryStep([this] {
+    runStep([this] { ApplyProgramSkin(this, settings().ProgramSkin); });
+    runStep([this] {
         RestoreFormPosition(this);
         if (testAttribute(Qt::WA_Moved))
             mbPlaced = true;
     });
-    tryStep([this] {
+    runStep([this] {
         const int32_t color = settings().AutoBPMColor;
         if (color != 0)
             setSwatchColor(colorFromColorRef(color));
     });
-    tryStep([this] {
+    runStep([this] {
         // A stored value the slider cannot show leaves it where it was; the label still tells it.
         if (const std::optional<int> position = positionForTimeout(settings().AutoBPMInputTimeout))
             sldrSampleTimeout->setValue(*position);
     });
-    tryStep([this] { skinlblSamleTimeout->setText(timeoutLabelText(settings().AutoBPMInputTimeout)); });
+    runStep([this] { skinlblSamleTimeout->setText(timeoutLabelText(settings().AutoBPMInputTimeout)); });
     mbLoading = false;
 }
 
 void frmAutoBPMConfig::ShowMe()
 {
-    tryStep([this] { ApplyProgramSkin(this, settings().ProgramSkin); });
+    runStep([this] { ApplyProgramSkin(this, settings().ProgramSkin); });
     // Asked for again while minimized, the dialog comes back rather than staying in the task bar.
     if (windowState() & Qt::WindowMinimized)
         setWindowState(windowState() & ~Qt::WindowMinimized);
@@ -222,30 +213,6 @@ void frmAutoBPMConfig::cmdOK_Click()
 {
     // Every choice is in the settings already.
     hide();
-}
-
-void frmAutoBPMConfig::showEvent(QShowEvent *event)
-{
-    mbPlaced = true;
-    QWidget::showEvent(event);
-}
-
-void frmAutoBPMConfig::closeEvent(QCloseEvent *event)
-{
-    Form_Unload();
-    if (!programState().bShuttingDown) {
-        // The dialog keeps its state for the next opening.
-        event->ignore();
-        hide();
-        return;
-    }
-    event->accept();
-}
-
-void frmAutoBPMConfig::Form_Unload()
-{
-    if (mbPlaced)
-        tryStep([this] { SaveFormPosition(this); });
 }
 
 void frmAutoBPMConfig::setSwatchColor(const QColor &color)

@@ -1,7 +1,7 @@
 #pragma once
 // The detection dialog: the colour of the meters and beat light, and the silence time-out.
 #include <QColor>
-#include <QWidget>
+#include "app/state/KeptWindow.h"
 
 class QLineEdit;
 class QPushButton;
@@ -11,7 +11,7 @@ namespace pulsivar {
 
 class SkinLabel;
 
-class frmAutoBPMConfig : public QWidget {
+class frmAutoBPMConfig : public KeptWindow {
     Q_OBJECT
 public:
     explicit frmAutoBPMConfig(QWidget *parent = nullptr);
@@ -36,14 +36,11 @@ public:
     SkinLabel *skinlblAllFormLabels[2] = {nullptr, nullptr};
 
 protected:
-    void closeEvent(QCloseEvent *event) override;
-    void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void buildControls();
     void Form_Load();
-    void Form_Unload();
     // The slider's position into the setting and the label; the label only when it changes.
     void takeSliderValue(bool onlyChangedLabel);
     void setSwatchColor(const QColor &color);
@@ -51,7 +48,6 @@ private:
     // Set while Form_Load sets the slider, so its value is not taken for the user's.
     bool mbLoading = false;
     // A window never shown has no position worth saving.
-    bool mbPlaced = false;
     QColor mSwatchColor = Qt::white;
 };
 

@@ -42,7 +42,7 @@ constexpr std::array<int, 3> timeSigTops{435, 690, 945};
 } // namespace
 
 frmMeasureConfig::frmMeasureConfig(QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+    : KeptWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                           | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("frmMeasureConfig"));
@@ -218,30 +218,6 @@ void frmMeasureConfig::cmdOk_Click()
 {
     // Every choice is in the settings already.
     hide();
-}
-
-void frmMeasureConfig::showEvent(QShowEvent *event)
-{
-    mbPlaced = true;
-    QWidget::showEvent(event);
-}
-
-void frmMeasureConfig::closeEvent(QCloseEvent *event)
-{
-    Form_Unload();
-    if (!programState().bShuttingDown) {
-        // The dialog and its Accent boxes live until the program exits.
-        event->ignore();
-        hide();
-        return;
-    }
-    event->accept();
-}
-
-void frmMeasureConfig::Form_Unload()
-{
-    if (mbPlaced)
-        runStep([this] { SaveFormPosition(this); });
 }
 
 void frmMeasureConfig::setSwatchColor(int beat, const QColor &color)

@@ -2,7 +2,7 @@
 // The measure dialog: beats per measure, each beat's colour and accent, written into the settings at once.
 #include <QColor>
 #include <QMap>
-#include <QWidget>
+#include "app/state/KeptWindow.h"
 
 class QCheckBox;
 class QLineEdit;
@@ -13,7 +13,7 @@ namespace pulsivar {
 
 class SkinLabel;
 
-class frmMeasureConfig : public QWidget {
+class frmMeasureConfig : public KeptWindow {
     Q_OBJECT
 public:
     explicit frmMeasureConfig(QWidget *parent = nullptr);
@@ -43,19 +43,15 @@ public:
     SkinLabel *sknlblAllFormLabels[2] = {nullptr, nullptr};
 
 protected:
-    void closeEvent(QCloseEvent *event) override;
-    void showEvent(QShowEvent *event) override;
 
 private:
     void buildControls();
     void Form_Load();
-    void Form_Unload();
     void setSwatchColor(int beat, const QColor &color);
 
     // Set while Form_Load sets the boxes, so their values are not taken for clicks.
     bool mbLoading = false;
     // A window never shown nor moved has no position worth saving.
-    bool mbPlaced = false;
     QMap<int, QColor> mSwatchColors;
 };
 
