@@ -16,6 +16,7 @@ public:
         double priorCentreBpm = 135.0;   // tempo most listeners of dance and game music tap to
         double priorOctaves = 0.9;       // width of that preference, in octaves
         double offBeatPenalty = 0.0;     // weight of correlation half-way between beats
+        double halfBeatSupport = 0.05;   // weight of correlation at half the beat period
         double minSalience = 0.02;       // below this there is no pulse worth reporting
         int switchEvaluations = 4;       // a different tempo must win this many times in a row
     };

@@ -50,6 +50,8 @@ class Song:
         self.programs = {}
         self.swing = 0.0         # share of an eighth the off-beat eighth is delayed by
         self.jitter = 0.004      # seconds of timing spread, as a player would have
+        self.square = False      # pitched notes as pulse waves, as sound chips play them
+        self.synth_only = False  # no General MIDI equivalent of the sound
 
     def add(self, beat, dur, channel, key, vel):
         if self.swing and abs((beat * 2) % 2 - 1) < 1e-6:
@@ -199,6 +201,72 @@ def style_tonal(song, bars):
     song.jitter = 0.010
 
 
+def style_halftime(song, bars):
+    """Drum and bass in half time: the snare only on beat 3, the hats and bass keep the fast pulse."""
+    rng = song.rng
+    song.programs = {0: rng.choice([38, 39, 87]), 1: rng.choice([89, 90, 50])}
+    pattern = {KICK: [(0, 112), (10, 100)], SNARE: [(8, 110)],
+               CHH: [(s, 62 if s % 4 else 72) for s in range(0, 16, 2)]}
+    if rng.random() < 0.5:
+        pattern[SHAKER] = [(s, 35) for s in range(1, 16, 2)]
+    song.drums(bars, pattern)
+    harmony(song, bars, 1, 0, [(0, 4.0)], [(0, 1.5, 0), (1.5, 0.5, 0), (2.5, 1.5, 0)], vel=50)
+
+
+def style_one_drop(song, bars):
+    """Reggae one drop: kick and rim together on beat 3 only, off-beat chord skanks, hats on eighths."""
+    rng = song.rng
+    song.programs = {0: rng.choice([33, 34]), 1: rng.choice([27, 28, 16, 4])}
+    song.swing = rng.choice([0.0, 0.15])
+    pattern = {KICK: [(8, 108)], RIM: [(8, 90)], CHH: [(s, 55) for s in range(0, 16, 2)]}
+    song.drums(bars, pattern)
+    harmony(song, bars, 1, 0, [(b + 0.5, 0.25) for b in range(4)],
+            [(0, 0.9, 0), (1.5, 0.4, 0), (2, 0.9, 7)], vel=72)
+
+
+def style_hiphop(song, bars):
+    """Boom bap: kick on 1 and its pickups, snare on 2 and 4, swung sixteenth hats, sampled keys."""
+    rng = song.rng
+    song.programs = {0: rng.choice([33, 38]), 1: rng.choice([4, 5, 11])}
+    song.swing = rng.choice([0.15, 0.25])
+    pattern = {KICK: [(0, 110), (7, 85), (10, 100)], SNARE: [(4, 108), (12, 108)],
+               CHH: [(s, 68 if s % 2 == 0 else 45) for s in range(16)]}
+    song.drums(bars, pattern)
+    harmony(song, bars, 1, 0, [(0, 1.5), (2.5, 1.5)], [(0, 0.75, 0), (2.5, 0.75, 0)], vel=58)
+
+
+def style_waltz(song, bars):
+    """Three beats a bar: bass on one, chords on two and three, a light brush on every beat."""
+    rng = song.rng
+    song.programs = {0: rng.choice([32, 43]), 1: rng.choice([0, 21, 48]), 2: rng.choice([40, 73, 71])}
+    key_root, _ = harmony(song, bars, 1, 0, [(1, 0.8), (2, 0.8)], [(0, 0.9, 0)], vel=60, bass_vel=85)
+    melody(song, bars, 2, key_root, 0.5, vel=74)
+    if rng.random() < 0.6:
+        song.drums(bars, {RIDE: [(0, 50), (4, 40), (8, 40)]}, steps_per_beat=4)
+    song.jitter = 0.008
+
+
+def style_chiptune(song, bars):
+    """Tracker-like chip music: pulse-wave arpeggios in sixteenths, pulse bass, noise drums."""
+    rng = song.rng
+    song.square = True
+    song.synth_only = True
+    prog = rng.choice(PROGRESSIONS)
+    key_root = 48 + rng.randrange(0, 12)
+    for bar in range(bars):
+        tones = chord_tones(prog[bar % len(prog)], key_root)
+        for step in range(16):
+            song.add(bar * 4 + step / 4, 0.2, 1, tones[step % 3] + 12, 70)
+        for step in range(0, 16, 2):
+            song.add(bar * 4 + step / 4, 0.4, 0, tones[0] - 12 + (12 if step % 4 else 0), 90)
+    melody(song, bars, 2, key_root + 12, 0.55, vel=80)
+    pattern = {KICK: [(0, 110), (8, 105)], SNARE: [(4, 100), (12, 100)]}
+    if rng.random() < 0.5:
+        pattern[CHH] = [(s, 50) for s in range(2, 16, 4)]
+    song.drums(bars, pattern)
+    song.jitter = 0.0
+
+
 STYLES = {
     "four_on_floor": (style_four_on_floor, 95, 180),
     "broken": (style_broken, 70, 180),
@@ -206,6 +274,15 @@ STYLES = {
     "sparse": (style_sparse, 60, 160),
     "tonal": (style_tonal, 60, 200),
 }
+# Further styles for a held-out check; not in the default set so the benchmark stays comparable.
+EXTRA_STYLES = {
+    "halftime": (style_halftime, 160, 178),
+    "one_drop": (style_one_drop, 66, 90),
+    "hiphop": (style_hiphop, 84, 96),
+    "waltz": (style_waltz, 84, 180),
+    "chiptune": (style_chiptune, 100, 190),
+}
+ALL_STYLES = {**STYLES, **EXTRA_STYLES}
 
 
 # ---- Standard MIDI File -------------------------------------------------------------------
@@ -283,10 +360,16 @@ def drum_sound(key, vel, rng):
     return amp * 0.5 * np.sin(2 * np.pi * freq * t) * np.exp(-t * 18)
 
 
-def tone_sound(key, vel, seconds, bright):
+def tone_sound(key, vel, seconds, bright, square=False):
     n = int((seconds + 0.05) * RATE)
     t = np.arange(n) / RATE
     f = 440.0 * 2 ** ((key - 69) / 12.0)
+    if square:
+        # A 25% pulse wave held flat, as a sound chip plays it.
+        wave_ = np.where((f * t) % 1.0 < 0.25, 0.6, -0.2)
+        env = np.minimum(1.0, t / 0.002) * np.exp(-t * 0.8)
+        env[int(seconds * RATE):] = 0.0
+        return (vel / 127.0) * 0.15 * wave_ * env
     wave_ = sum(np.sin(2 * np.pi * f * h * t) / h ** (2.0 - bright) for h in range(1, 6))
     env = np.minimum(1.0, t / 0.005) * np.exp(-t * 3.0)
     env[int(seconds * RATE):] *= np.exp(-(t[int(seconds * RATE):] - seconds) * 40)
@@ -303,7 +386,7 @@ def render_synth(song, duration, rng):
         if n.channel == 9:
             s = drum_sound(n.key, n.vel, nrng)
         else:
-            s = tone_sound(n.key, n.vel, song.seconds(n.dur), 1.0 if n.channel == 0 else 0.4)
+            s = tone_sound(n.key, n.vel, song.seconds(n.dur), 1.0 if n.channel == 0 else 0.4, song.square)
         start = int(seconds * RATE)
         end = min(len(out), start + len(s))
         out[start:end] += s[: end - start]
@@ -374,15 +457,15 @@ def finish(audio, rng, nrng):
 def make_track(index, style, bpm, args, soundfont, workdir):
     rng = random.Random(args.seed * 100003 + index)
     nrng = np.random.default_rng(args.seed * 100003 + index)
-    fn, _, _ = STYLES[style]
-    beats_per_bar = 3 if (style == "tonal" and rng.random() < 0.25) else 4
+    fn, _, _ = ALL_STYLES[style]
+    beats_per_bar = 3 if (style == "waltz" or (style == "tonal" and rng.random() < 0.25)) else 4
     song = Song(bpm, beats_per_bar, rng)
     lead_in = rng.uniform(0.0, 1.0)   # the track does not start on a beat
     duration = args.seconds + lead_in + 1.0
     bars = int(duration * bpm / 60.0 / beats_per_bar) + 2
     fn(song, bars)
     name = f"{index:03d}_{style}_{bpm:.1f}"
-    use_gm = soundfont is not None and rng.random() >= args.synth_share
+    use_gm = soundfont is not None and rng.random() >= args.synth_share and not song.synth_only
     if use_gm:
         midi_path = os.path.join(workdir, name + ".mid")
         write_midi(song, midi_path, duration)
@@ -411,7 +494,13 @@ def main():
     parser.add_argument("--seed", type=int, default=1)
     parser.add_argument("--synth-share", type=float, default=0.2,
                         help="share of tracks rendered by the built-in synthesiser")
+    parser.add_argument("--styles", default=",".join(STYLES),
+                        help="comma-separated styles; also: " + ",".join(EXTRA_STYLES))
     args = parser.parse_args()
+    styles = [s for s in args.styles.split(",") if s]
+    unknown = [s for s in styles if s not in ALL_STYLES]
+    if unknown:
+        parser.error("unknown style: " + ",".join(unknown))
 
     os.makedirs(args.out, exist_ok=True)
     soundfont = next((s for s in SOUNDFONTS if os.path.exists(s)), None)
@@ -424,7 +513,8 @@ def main():
 
     rows = []
     index = 0
-    for style, (_, low, high) in STYLES.items():
+    for style in styles:
+        _, low, high = ALL_STYLES[style]
         rng = random.Random(args.seed * 7919 + len(style))
         for i in range(args.per_style):
             # Tempos spread evenly over the style's range, each moved a little at random.

@@ -5,6 +5,7 @@
 #include "OnsetEnvelope.h"
 #include "TempoEstimator.h"
 
+#include <QPointF>
 #include <QTest>
 
 #include <algorithm>
@@ -69,6 +70,57 @@ private slots:
                 estimator.evaluate();
         }
         QVERIFY2(std::fabs(estimator.bpm() / bpm - 1.0) < 0.01,
+                 qPrintable(QString("found %1").arg(estimator.bpm())));
+    }
+
+    void metricalLevelIsTheBeat_data()
+    {
+        // A bar of four beats as (beat position, strength) hits; every bar is the same.
+        QTest::addColumn<double>("bpm");
+        QTest::addColumn<QList<QPointF>>("bar");
+        QList<QPointF> halfTime{{0, 1.0}, {2, 0.9}};
+        for (int i = 0; i < 8; ++i)
+            halfTime.append({0.5 * i, 0.35});
+        QTest::newRow("kick and snare on 1 and 3, eighth hats, 150") << 150.0 << halfTime;
+        QTest::newRow("kick and snare on 1 and 3, eighth hats, 172") << 172.0 << halfTime;
+        QList<QPointF> slowMelody;
+        for (int i = 0; i < 8; ++i)
+            slowMelody.append({0.5 * i, i % 2 ? 0.2 : (i == 0 ? 1.0 : 0.7)});
+        QTest::newRow("chords on the beat, eighth melody, 84") << 84.0 << slowMelody;
+        QTest::newRow("chords on the beat, eighth melody, 100") << 100.0 << slowMelody;
+        QList<QPointF> fourOnTheFloor;
+        for (int i = 0; i < 8; ++i)
+            fourOnTheFloor.append({0.5 * i, i % 2 ? 0.95 : 1.0});
+        QTest::newRow("kick on every beat, open hats between, 177") << 177.0 << fourOnTheFloor;
+        QTest::newRow("kick on every beat, open hats between, 126") << 126.0 << fourOnTheFloor;
+    }
+
+    // Octave and two-thirds readings are the usual failure: the half-beat pulse and the bar
+    // decide the level, not a single strong lag.
+    void metricalLevelIsTheBeat()
+    {
+        QFETCH(double, bpm);
+        QFETCH(QList<QPointF>, bar);
+        TempoEstimator estimator;
+        const double beatFrames = 6000.0 / bpm;
+        std::vector<float> frames(3000, 0.0f);
+        for (double start = 0.0; start < frames.size(); start += 4 * beatFrames) {
+            for (const QPointF& hit : bar) {
+                const auto at = static_cast<size_t>(std::lround(start + hit.x() * beatFrames));
+                for (size_t k = 0; k < 3 && at + k < frames.size(); ++k)
+                    frames[at + k] += static_cast<float>(hit.y() * (1.0 - 0.4 * k));
+            }
+        }
+        double mean = 0.0;
+        for (float f : frames)
+            mean += f;
+        mean /= frames.size();
+        for (size_t n = 0; n < frames.size(); ++n) {
+            estimator.addFrame(static_cast<float>(frames[n] - mean));
+            if (n % 20 == 19)
+                estimator.evaluate();
+        }
+        QVERIFY2(std::fabs(estimator.bpm() / bpm - 1.0) < 0.04,
                  qPrintable(QString("found %1").arg(estimator.bpm())));
     }
 
