@@ -2,6 +2,7 @@
 #include "app/frmMetronome.h"
 
 #include "app/state/ProgramState.h"
+#include "common/Steps.h"
 #include "common/Clock.h"
 #include "common/Colors.h"
 #include "common/MessageBox.h"
@@ -30,16 +31,6 @@ constexpr int capturePollMs = 5;
 constexpr qint64 farFutureDays = 99999;
 const QString engineFailureEntry = QStringLiteral("Could not initialize Audio Engine");
 
-// Runs one step; a step that throws is skipped so the next one still runs.
-template <typename Step>
-void onItsOwn(Step &&step)
-{
-    try {
-        step();
-    } catch (...) {
-    }
-}
-
 void setTextIfDifferent(SkinLabel *label, const QString &text)
 {
     if (label->text() != text)
@@ -66,7 +57,7 @@ void frmMetronome::tabTempoSource_Click()
         fraAudioTempo->setVisible(false);
     } else {
         if (!mbAudioEngineReady)
-            onItsOwn([this] { InitAudioEngine(); });
+            runStep([this] { InitAudioEngine(); });
         fraManualTempo->setVisible(false);
         fraAudioTempo->setVisible(true);
     }
@@ -189,9 +180,9 @@ void frmMetronome::endSamplingRun()
 {
     if (captureTimer)
         captureTimer->stop();
-    onItsOwn([this] { drawAudioMeters(0, 0); });
+    runStep([this] { drawAudioMeters(0, 0); });
     if (audioSampler)
-        onItsOwn([this] { audioSampler->endRun(); });
+        runStep([this] { audioSampler->endRun(); });
     glSoundID = 0;
     mlBPMDetectID = 0;
     oAudioInTimer->stop();
@@ -252,7 +243,7 @@ void frmMetronome::oAudioInTimer_Timer()
     if (changes.bpmLabel)
         sknlblBPM->setText(*changes.bpmLabel);
     if (changes.applyTempo)
-        onItsOwn([this] { ApplyDetectedBPM(detectionDisplay.msDetectedBPM); });
+        runStep([this] { ApplyDetectedBPM(detectionDisplay.msDetectedBPM); });
     if (changes.accuracyLabel)
         sknlblAccuracy->setText(*changes.accuracyLabel);
 }
@@ -295,7 +286,7 @@ void frmMetronome::releaseAudioSystem()
     if (samplingRunActive)
         endSamplingRun();
     if (glAudioDevice > 0 && audioSampler)
-        onItsOwn([this] { audioSampler->closeSystem(); });
+        runStep([this] { audioSampler->closeSystem(); });
     glAudioDevice = 0;
 }
 

@@ -1,6 +1,7 @@
 #include "detect/LevelMeter.h"
 
 #include <QPainter>
+#include <QTimer>
 #include <algorithm>
 
 namespace pulsivar {
@@ -18,17 +19,33 @@ void LevelMeter::setLevel(double value)
     if (value == fraction)
         return;
     fraction = value;
-    update();
+    scheduleRepaint();
 }
 
 void LevelMeter::setBarColor(const QColor &value)
 {
+    if (value == color)
+        return;
     color = value;
-    update();
+    scheduleRepaint();
+}
+
+void LevelMeter::scheduleRepaint()
+{
+    // Levels arrive with every captured block, some 200 a second; the eye needs about 30.
+    if (repaintPending)
+        return;
+    repaintPending = true;
+    const qint64 sinceLast = lastPaint.isValid() ? lastPaint.elapsed() : minRepaintMs;
+    QTimer::singleShot(int(std::max<qint64>(0, minRepaintMs - sinceLast)), this, [this] {
+        repaintPending = false;
+        update();
+    });
 }
 
 void LevelMeter::paintEvent(QPaintEvent *)
 {
+    lastPaint.start();
     QPainter painter(this);
     painter.fillRect(rect(), Qt::black);
     painter.fillRect(QRectF(0, 0, width() * fraction, height()), color);

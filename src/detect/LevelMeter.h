@@ -1,6 +1,7 @@
 #pragma once
 // A horizontal level meter: a bar of the chosen colour, as long as the level.
 #include <QColor>
+#include <QElapsedTimer>
 #include <QWidget>
 
 namespace pulsivar {
@@ -22,6 +23,11 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    void scheduleRepaint();
+
+    static constexpr qint64 minRepaintMs = 33;
+    QElapsedTimer lastPaint;
+    bool repaintPending = false;
     double fraction = 0;
     QColor color = Qt::red;
 };
