@@ -14,6 +14,12 @@ double steadySeconds()
     return duration<double>(steady_clock::now().time_since_epoch()).count();
 }
 
+namespace {
+// About 24 seconds of 16-bit stereo at 44.1 kHz, and what converting it may need.
+constexpr Uint32 maxWaveDataBytes = 4 * 1024 * 1024;
+constexpr std::size_t maxWaveWorkBytes = 16 * 1024 * 1024;
+} // namespace
+
 std::shared_ptr<ClickSound> decodeWaveFile(const QString &path, int sampleRate)
 {
     const QByteArray fileName = QFile::encodeName(path);
@@ -33,7 +39,15 @@ std::shared_ptr<ClickSound> decodeWaveFile(const QString &path, int sampleRate)
         SDL_FreeWAV(data);
         return nullptr;
     }
-    std::vector<Uint8> work(std::size_t(length) * std::max(1, cvt.len_mult));
+    // A click lasts a fraction of a second. A file that decodes to far more (a few kilobytes of
+    // ADPCM can claim tens of megabytes of samples, and a low rate multiplies them again when
+    // converted) is no click, and converting it would take hundreds of megabytes.
+    const std::size_t workBytes = std::size_t(length) * std::size_t(std::max(1, cvt.len_mult));
+    if (length > maxWaveDataBytes || workBytes > maxWaveWorkBytes) {
+        SDL_FreeWAV(data);
+        return nullptr;
+    }
+    std::vector<Uint8> work(workBytes);
     std::memcpy(work.data(), data, length);
     SDL_FreeWAV(data);
     cvt.len = int(length);
