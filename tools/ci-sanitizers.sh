@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# CI: builds everything with AddressSanitizer and UndefinedBehaviorSanitizer (clang, the "asan"
+# preset, build-asan/) and runs the whole test suite under it. Any report fails: every sanitizer
+# halts on its first finding, and leaks count, except the third-party ones listed in
+# tools/sanitizer-suppressions/. Extra arguments go to ctest (e.g. -L unit).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+
+tools/install-deps.sh test
+need=()
+for package in clang-14 libclang-rt-14-dev; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || need+=("$package")
+done
+if [ ${#need[@]} -gt 0 ]; then
+  sudo=""; [ "$(id -u)" -ne 0 ] && sudo=sudo
+  $sudo apt-get update -q
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${need[@]}"
+fi
+
+cmake --preset asan >/dev/null
+cmake --build build-asan -j"$(nproc)"
+
+supp=$root/tools/sanitizer-suppressions
+# exitcode: a report makes the test fail even where a test would otherwise exit 0.
+export ASAN_OPTIONS="halt_on_error=1:abort_on_error=0:exitcode=66:detect_leaks=1:detect_stack_use_after_return=1:strict_init_order=1:check_initialization_order=1:detect_odr_violation=2"
+export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1:report_error_type=1:suppressions=$supp/ubsan.supp"
+export LSAN_OPTIONS="suppressions=$supp/lsan.supp:print_suppressions=0:exitcode=66"
+
+# The audio tests play into and record from a PulseAudio null sink of their own.
+started_pulse=""
+if ! pactl info >/dev/null 2>&1; then started_pulse=yes; fi
+tests/audio/start-pulseaudio.sh
+stop_pulse() { if [ -n "$started_pulse" ]; then pulseaudio --kill 2>/dev/null || true; fi; }
+trap stop_pulse EXIT
+
+export QT_QPA_PLATFORM=offscreen
+ctest --test-dir build-asan --output-on-failure -j"$(nproc)" "$@"
