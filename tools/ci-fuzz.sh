@@ -9,16 +9,7 @@ runs=${1:-20000}
 # The detector eats a second of audio per input, so it gets a tenth of the inputs.
 detector_runs=$(( runs / 10 ))
 
-tools/install-deps.sh build
-need=()
-for package in clang-14 libclang-rt-14-dev; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || need+=("$package")
-done
-if [ ${#need[@]} -gt 0 ]; then
-  sudo=""; [ "$(id -u)" -ne 0 ] && sudo=sudo
-  $sudo apt-get update -q
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q --no-install-recommends "${need[@]}"
-fi
+tools/install-deps.sh build clang
 
 source fuzz/targets.sh
 build=build-fuzz
