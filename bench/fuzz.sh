@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Runs every fuzz target for at least RUNS inputs (default one million) from its seed corpus
 # and prints, for each, the inputs run, the time, executions a second, the coverage reached
 # (edges and features), the corpus grown and the crashes found. Needs clang-14 and

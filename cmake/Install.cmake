@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Installed layout: a self-contained program folder <prefix>/lib/pulsivar/ and a launcher link
 # <prefix>/bin/pulsivar. The program finds its folder from its own executable path.
 include(GNUInstallDirs)

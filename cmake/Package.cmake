@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # The Debian package (tools/package.sh runs `cpack -G DEB` in the build folder): the installed
 # program folder and launcher from Install.cmake, plus what a desktop needs to offer the program
 # in its menu and software centre, and what Debian asks of every package.

@@ -1,7 +1,10 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # One static library per source folder: a folder's .cpp/.h/.qrc files are its sources,
 # so adding a file needs no edit here. A folder without sources yet is an interface library.
 function(pulsivar_subsystem target folder)
   file(GLOB sources CONFIGURE_DEPENDS ${folder}/*.cpp ${folder}/*.qrc)
+  # A folder's main.cpp is its executable's, not the library's.
+  list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
   file(GLOB headers CONFIGURE_DEPENDS ${folder}/*.h)
   if(sources)
     add_library(${target} STATIC ${sources} ${headers})

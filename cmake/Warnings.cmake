@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Warnings every target of ours builds with.
 add_library(pulsivar_warnings INTERFACE)
 if(MSVC)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Turns a fuzzer's bytes into the texts the program meets: typed or decoded text.
 #include <QString>

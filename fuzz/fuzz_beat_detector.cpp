@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The beat detector is fed whatever the capture device records. The input describes a stream
 // as segments: raw floats of any finite value, silence, full-scale square waves, DC levels and
 // 16-bit noise, the detector's parameters read between segments as the program polls them.

@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Version texts come from the stored last-run version and from the maker's web site.
 #include "FuzzText.h"
-#include "app/state/Version.h"
+#include "common/Version.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Musical key names come from the key box of the harmonic mixing window.
 #include "FuzzText.h"
 #include "harmonic/MusicKeyTable.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Number texts come from every box the user types into and from the stored settings.
 #include "FuzzText.h"
 #include "common/NumberText.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The settings file is read at every start, whatever a crash, an editor or a disk left in it.
 #include "platform/SettingsFile.h"
 

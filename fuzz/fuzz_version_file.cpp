@@ -1,5 +1,6 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The update check's whole reading of the version file, which comes off the network.
-#include "app/state/Version.h"
+#include "common/Version.h"
 #include "extras/VersionFile.h"
 
 #include <QByteArray>

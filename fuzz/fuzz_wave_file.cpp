@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A wave file in the program folder may be any file the user put there under that name.
 #include "metronome/SoundEngineMixer.h"
 #include "metronome/SoundEngineSdl.h"

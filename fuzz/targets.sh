@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Sourced by tools/ci-fuzz.sh and bench/fuzz.sh: the fuzz targets and the options each runs with.
 fuzz_targets=(fuzz_number_text fuzz_is_newer_version fuzz_version_file fuzz_music_keys
               fuzz_settings_file fuzz_wave_file fuzz_beat_detector)

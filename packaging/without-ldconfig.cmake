@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Run by cpack once it has made the .deb. CPack gives every package with a shared object under
 # /usr/lib a postinst and postrm that run ldconfig; the two modules in /usr/lib/pulsivar/ are the
 # program's own and outside the linker's search path, so the package is rebuilt without them.

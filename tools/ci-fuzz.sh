@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # CI: builds the libFuzzer targets (clang) in build-fuzz/ and runs each for a fixed number of
 # inputs from its seed corpus in fuzz/corpus/, with a fixed seed. Any crash, hang, leak or
 # sanitizer report fails the step. Usage: tools/ci-fuzz.sh [RUNS]   (default 20000)

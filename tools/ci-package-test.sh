@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # CI, after the test suite: builds the Debian package, installs it on this machine, checks its
 # desktop entry, AppStream data and lintian, then starts the installed /usr/bin/pulsivar in a real X
 # server as an ordinary user made for the test. That user must get the main window with no

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Builds the Debian package: tools/package.sh [BUILD_FOLDER]   (default: build)
 # Configures the folder if it has never been configured, builds the program, runs
 # `cpack -G DEB` there and prints the path of the .deb it made.

@@ -1,8 +1,10 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Prints how evenly the main window's beat clock ticks, and what beating costs.
 // beatclock_bench [BPM TICKS]...   (default: 120 200 250 200)
 #include "app/frmMetronome.h"
-#include "app/state/ProgramState.h"
+#include "settings/ProgramState.h"
 #include "common/Clock.h"
+#include "common/TempoLimits.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -69,10 +71,10 @@ void measure(frmMetronome &window, int bpm, int ticks)
 
     std::vector<double> errors;
     for (size_t i = 1; i < stamps.size(); ++i)
-        errors.push_back(std::fabs((stamps[i] - stamps[i - 1]) * 1000.0 - window.beatClock.limitInterval(period)));
+        errors.push_back(std::fabs((stamps[i] - stamps[i - 1]) * 1000.0 - limitBeatInterval(period)));
     std::printf("%4d BPM, %d ticks of %d ms: interval error median %.3f ms, p99 %.3f ms, max %.3f ms; "
                 "CPU %.2f%% of a core; resident %ld KiB\n",
-                bpm, int(errors.size()), BeatClock::limitInterval(period), percentile(errors, 0.5),
+                bpm, int(errors.size()), limitBeatInterval(period), percentile(errors, 0.5),
                 percentile(errors, 0.99), *std::max_element(errors.begin(), errors.end()), 100.0 * cpu / wall,
                 residentKiB());
 }

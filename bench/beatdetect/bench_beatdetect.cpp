@@ -1,9 +1,11 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Feeds every track of a corpus to a beat-detector module sample by sample, as the program does,
 // and writes one CSV row a track: the tempo read every 200 ms, confidence, beat times and CPU cost.
 //
 // Usage: bench_beatdetect <module file> <corpus folder> <output csv> [seconds]
 
-#include <SDL.h>
+#include "LeftChannel.h"
+
 #include <dlfcn.h>
 
 #include <cstdint>
@@ -36,26 +38,6 @@ bool loadModule(const std::string& path, Module& m)
     m.getParameter = reinterpret_cast<float (*)(int32_t, int32_t)>(dlsym(lib, "BPM_getParameter"));
     m.destroy = reinterpret_cast<void (*)(int32_t)>(dlsym(lib, "BPM_Destroy"));
     return m.create && m.addSample && m.getParameter && m.destroy;
-}
-
-// Left channel of a 16-bit WAV file as raw sample values.
-bool loadLeft(const std::string& path, std::vector<int16_t>& left)
-{
-    SDL_AudioSpec spec;
-    Uint8* buffer = nullptr;
-    Uint32 length = 0;
-    if (!SDL_LoadWAV(path.c_str(), &spec, &buffer, &length))
-        return false;
-    const bool ok = spec.format == AUDIO_S16LSB && spec.freq == 44100 && spec.channels >= 1;
-    if (ok) {
-        const auto* samples = reinterpret_cast<const int16_t*>(buffer);
-        const size_t frames = length / 2 / spec.channels;
-        left.resize(frames);
-        for (size_t i = 0; i < frames; ++i)
-            left[i] = samples[i * spec.channels];
-    }
-    SDL_FreeWAV(buffer);
-    return ok;
 }
 
 double cpuSeconds()

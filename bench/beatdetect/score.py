@@ -1,7 +1,13 @@
 #!/usr/bin/env python3
-"""Scores the beat detector and Debian's tempo estimators on a corpus; prints a Markdown table.
+# SPDX-License-Identifier: GPL-2.0-or-later
+"""Scores beat detectors on a corpus and prints the goals' table, one for each half of a split
+corpus (tuning, checking) or one for a corpus without halves.
 
-Usage: score.py <corpus folder> <ours.csv> <peers.csv> <seconds>
+Usage: score.py <corpus folder> <seconds> <label>=<results csv> [<label>=<results csv> ...]
+       [--details]   misses and kinds of source too, for every half except the checking one
+
+Result CSVs are written by bench_beatdetect or aubio_live.py. truth.csv may carry the columns
+split (tune/check) and ambiguous (yes/no); without them every track counts as unambiguous.
 """
 
 import csv
@@ -10,7 +16,9 @@ import sys
 
 TOLERANCE = 0.04
 BEAT_WINDOW = 0.070
+TIGHT_WINDOW = 0.040
 SKIP_SECONDS = 5.0      # beats are scored once every detector had time to start
+SHOWN_RIGHT = 70        # shown accuracy from which a reading must be right
 
 
 def acc1(found, truth):
@@ -33,23 +41,35 @@ def lock_time(trace, truth):
     return lock
 
 
-def f_measure(detected, truth, seconds):
-    detected = [b for b in detected if SKIP_SECONDS <= b <= seconds]
-    truth = [b for b in truth if SKIP_SECONDS <= b <= seconds]
-    if not detected or not truth:
-        return 0.0
+def matched(detected, truth, window):
+    """Beats of `truth` with a detected beat within the window, each detected beat used once."""
     used = set()
     hits = 0
-    for d in detected:
-        best = None
-        for j, t in enumerate(truth):
-            if j not in used and abs(d - t) <= BEAT_WINDOW and (best is None or abs(d - t) < abs(d - truth[best])):
-                best = j
-        if best is not None:
-            used.add(best)
-            hits += 1
-    precision, recall = hits / len(detected), hits / len(truth)
-    return 0.0 if hits == 0 else 2 * precision * recall / (precision + recall)
+    j = 0
+    for t in truth:
+        while j < len(detected) and detected[j] < t - window:
+            j += 1
+        k = j
+        while k < len(detected) and detected[k] <= t + window:
+            if k not in used:
+                used.add(k)
+                hits += 1
+                break
+            k += 1
+    return hits
+
+
+def beat_scores(detected, truth, seconds):
+    """F-measure at ±70 ms and the share of true beats hit within ±40 ms, from 5 s on."""
+    detected = sorted(b for b in detected if SKIP_SECONDS <= b <= seconds)
+    truth = [b for b in truth if SKIP_SECONDS <= b <= seconds]
+    if not truth:
+        return None
+    if not detected:
+        return 0.0, 0.0
+    hits = matched(detected, truth, BEAT_WINDOW)
+    f = 0.0 if hits == 0 else 2 * hits / (len(detected) + len(truth))
+    return f, matched(detected, truth, TIGHT_WINDOW) / len(truth)
 
 
 def numbers(text):
@@ -61,79 +81,87 @@ def shown_percent(confidence):
     return min(100, round(confidence * 3))
 
 
-def main():
-    corpus, ours_path, peers_path, seconds = sys.argv[1], sys.argv[2], sys.argv[3], float(sys.argv[4])
-    truth = {r["name"]: r for r in csv.DictReader(open(f"{corpus}/truth.csv"))}
-    beats = {n: numbers(open(f"{corpus}/{n}.beats").read()) for n in truth}
-    ours = {r["name"]: r for r in csv.DictReader(open(ours_path))}
-    peers = {}
-    for row in csv.reader(open(peers_path)):
-        if row:
-            peers[row[0]] = row
+def load(path):
+    return {r["name"]: r for r in csv.DictReader(open(path))}
 
-    def num(x):
-        try:
-            return float(x)
-        except ValueError:
-            return 0.0
 
-    names = sorted(truth)
-    tables = {"bpmDetect.dll": {}, "aubio tempo": {}, "soundstretch -bpm": {}, "bpm (bpm-tools)": {}}
-    for n in names:
-        t = float(truth[n]["bpm"])
-        o = ours.get(n)
-        if o:
-            tables["bpmDetect.dll"][n] = (float(o["final_bpm"]), numbers(o["tempo_trace"]), numbers(o["beats"]),
-                                          float(o["final_confidence"]))
-        p = peers.get(n)
-        if p:
-            tables["aubio tempo"][n] = (num(p[1]), None, numbers(p[4]) if len(p) > 4 else [], None)
-            tables["soundstretch -bpm"][n] = (num(p[2]), None, None, None)
-            tables["bpm (bpm-tools)"][n] = (num(p[3]), None, None, None)
+def percent(part, whole):
+    return f"{100 * part / whole:.1f}%" if whole else "n/a"
 
-    cpu = sum(float(o["cpu_seconds"]) for o in ours.values())
-    audio = sum(float(o["audio_seconds"]) for o in ours.values())
 
-    print(f"Corpus: {len(names)} tracks, {seconds:.0f} s each; tempo read after {seconds:.0f} s.\n")
-    print("| detector | Accuracy1 | Accuracy2 | median time to lock | CPU s per audio s | beat F-measure (±70 ms) | calibration: right among shown ≥ 70% |")
-    print("|---|---|---|---|---|---|---|")
-    for label, rows in tables.items():
-        if not rows:
+def table(title, names, truth, beats, results, seconds, calibrated):
+    print(f"### {title}: {len(names)} pieces, "
+          f"{sum(truth[n].get('ambiguous', 'no') != 'yes' for n in names)} unambiguous\n")
+    print("| detector | Accuracy1 unambiguous | Accuracy1 all | Accuracy2 all | right among shown ≥ 70% "
+          "| beat F-measure ±70 ms | beats within ±40 ms | median time to lock | CPU, % of a core |")
+    print("|---|---|---|---|---|---|---|---|---|")
+    for label, rows in results.items():
+        got = [n for n in names if n in rows]
+        if not got:
             continue
-        a1 = sum(acc1(r[0], float(truth[n]["bpm"])) for n, r in rows.items()) / len(rows)
-        a2 = sum(acc2(r[0], float(truth[n]["bpm"])) for n, r in rows.items()) / len(rows)
-        lock = "n/a"
-        if all(r[1] is not None for r in rows.values()):
-            locks = [lock_time(r[1], float(truth[n]["bpm"])) for n, r in rows.items()]
-            med = statistics.median([x if x is not None else float("inf") for x in locks])
-            lock = f"{med:.1f} s"
-        fm = "n/a"
-        if all(r[2] is not None for r in rows.values()):
-            fm = f"{statistics.mean(f_measure(r[2], beats[n], seconds) for n, r in rows.items()):.3f}"
+        bpm = {n: float(rows[n]["final_bpm"]) for n in got}
+        ref = {n: float(truth[n]["bpm"]) for n in got}
+        clear = [n for n in got if truth[n].get("ambiguous", "no") != "yes"]
+        a1c = sum(acc1(bpm[n], ref[n]) for n in clear)
+        a1 = sum(acc1(bpm[n], ref[n]) for n in got)
+        a2 = sum(acc2(bpm[n], ref[n]) for n in got)
         cal = "n/a"
-        if all(r[3] is not None for r in rows.values()):
-            shown = [(n, r) for n, r in rows.items() if shown_percent(r[3]) >= 70]
-            right = sum(acc1(r[0], float(truth[n]["bpm"])) for n, r in shown)
+        if label in calibrated:
+            shown = [n for n in got if shown_percent(float(rows[n]["final_confidence"])) >= SHOWN_RIGHT]
+            right = sum(acc1(bpm[n], ref[n]) for n in shown)
             cal = f"{right}/{len(shown)}" + (f" ({100 * right / len(shown):.0f}%)" if shown else "")
-        cost = f"{cpu / audio:.5f}" if label == "bpmDetect.dll" and audio else "n/a"
-        print(f"| {label} | {100 * a1:.1f}% | {100 * a2:.1f}% | {lock} | {cost} | {fm} | {cal} |")
+        scores = [beat_scores(numbers(rows[n]["beats"]), beats[n], seconds) for n in got]
+        scores = [s for s in scores if s is not None]
+        fm = statistics.mean(s[0] for s in scores) if scores else 0.0
+        tight = statistics.mean(s[1] for s in scores) if scores else 0.0
+        locks = [lock_time(numbers(rows[n]["tempo_trace"]), ref[n]) for n in got]
+        med = statistics.median([x if x is not None else float("inf") for x in locks])
+        cpu = sum(float(rows[n]["cpu_seconds"]) for n in got) / sum(float(rows[n]["audio_seconds"]) for n in got)
+        print(f"| {label} | {a1c}/{len(clear)} = {percent(a1c, len(clear))} | {percent(a1, len(got))} "
+              f"| {percent(a2, len(got))} | {cal} | {fm:.3f} | {100 * tight:.1f}% | {med:.1f} s "
+              f"| {100 * cpu:.3f}% |")
+    print()
 
-    print("\nPer style, Accuracy1 (bpmDetect.dll / aubio / soundstretch / bpm-tools):\n")
-    styles = sorted({truth[n]["style"] for n in names})
-    for s in styles:
-        members = [n for n in names if truth[n]["style"] == s]
-        parts = []
-        for label, rows in tables.items():
-            got = [acc1(rows[n][0], float(truth[n]["bpm"])) for n in members if n in rows]
-            parts.append(f"{sum(got)}/{len(got)}")
-        print(f"- {s}: " + " / ".join(parts))
 
-    misses = [(n, tables["bpmDetect.dll"][n]) for n in names
-              if n in tables["bpmDetect.dll"] and not acc1(tables["bpmDetect.dll"][n][0], float(truth[n]["bpm"]))]
+def details(title, names, truth, rows):
+    print(f"{title}, Accuracy1 per kind of source:\n")
+    for kind in sorted({truth[n]["style"] for n in names}):
+        members = [n for n in names if truth[n]["style"] == kind and n in rows]
+        right = sum(acc1(float(rows[n]["final_bpm"]), float(truth[n]["bpm"])) for n in members)
+        print(f"- {kind}: {right}/{len(members)}")
+    misses = [n for n in names if n in rows and not acc1(float(rows[n]["final_bpm"]), float(truth[n]["bpm"]))]
     if misses:
-        print("\nbpmDetect.dll misses (track: found, shown accuracy):\n")
-        for n, r in misses:
-            print(f"- {n}: {r[0]:.2f} BPM, {shown_percent(r[3])}%")
+        print(f"\n{title}, misses (truth → found, shown accuracy):\n")
+        for n in misses:
+            amb = " (ambiguous)" if truth[n].get("ambiguous") == "yes" else ""
+            print(f"- {n}{amb}: {float(truth[n]['bpm']):.1f} → {float(rows[n]['final_bpm']):.1f}, "
+                  f"{shown_percent(float(rows[n]['final_confidence']))}%")
+    print()
+
+
+def main():
+    args = [a for a in sys.argv[1:] if a != "--details"]
+    show_details = "--details" in sys.argv
+    corpus, seconds = args[0], float(args[1])
+    truth = load(f"{corpus}/truth.csv")
+    beats = {n: numbers(open(f"{corpus}/{n}.beats").read()) for n in truth}
+    results = {}
+    for spec in args[2:]:
+        label, path = spec.split("=", 1)
+        results[label] = load(path)
+    calibrated = {label for label in results if label.startswith("bpmDetect")}
+    halves = sorted({r.get("split", "") for r in truth.values()}, reverse=True)
+    titles = {"tune": "tuning half", "check": "checking half", "": "all"}
+    for half in halves:
+        names = sorted(n for n in truth if truth[n].get("split", "") == half)
+        table(titles.get(half, half), names, truth, beats, results, seconds, calibrated)
+    if show_details:
+        first = next(iter(results))
+        for half in halves:
+            if half == "check":
+                continue   # the checking half is looked at for its figures only
+            names = sorted(n for n in truth if truth[n].get("split", "") == half)
+            details(f"{first}, {titles.get(half, half)}", names, truth, results[first])
 
 
 if __name__ == "__main__":

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "RecordingSound.h"
 
 #include "RingRegion.h"
@@ -12,6 +13,7 @@ void RecordingSound::write(const std::uint8_t *source, std::uint32_t length)
     if (filled.load(std::memory_order_relaxed))
         return;
     std::uint32_t position = writeByte.load(std::memory_order_relaxed);
+    const std::uint64_t total = framesWritten.load(std::memory_order_relaxed) + length / frameBytes();
     while (length > 0) {
         const std::uint32_t chunk = std::min(length, bytes - position);
         std::memcpy(data.get() + position, source, chunk);
@@ -21,11 +23,13 @@ void RecordingSound::write(const std::uint8_t *source, std::uint32_t length)
         if (position == 0 && !looping) {
             // A one-shot recording keeps its end position so the caller sees it completed.
             writeByte.store(bytes - frameBytes(), std::memory_order_release);
+            framesWritten.store(frames, std::memory_order_release);
             filled.store(true, std::memory_order_release);
             return;
         }
     }
     writeByte.store(position, std::memory_order_release);
+    framesWritten.store(total, std::memory_order_release);
 }
 
 void RecordingSound::restart(bool loop)
@@ -34,6 +38,7 @@ void RecordingSound::restart(bool loop)
     std::memset(data.get(), 0, bytes);
     filled.store(false, std::memory_order_relaxed);
     writeByte.store(0, std::memory_order_release);
+    framesWritten.store(0, std::memory_order_release);
 }
 
 } // namespace pulsivar::audioinput

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // A user-created sound: a looping buffer of 16-bit frames that the capture callback fills.
 #include <atomic>
@@ -35,6 +36,8 @@ struct RecordingSound {
     // Published with release order after the bytes before it are written, so a reader that
     // loads it with acquire order sees those bytes.
     std::atomic<std::uint32_t> writeByte{0};
+    // Every frame written since the restart, laps included; published like writeByte.
+    std::atomic<std::uint64_t> framesWritten{0};
     std::atomic<bool> filled{false}; // a recording without loop reached the end
     bool looping = true;
 };

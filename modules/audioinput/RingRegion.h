@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Splits a byte range of a looping buffer into the part up to the end and the part from the start.
 #include <cstdint>

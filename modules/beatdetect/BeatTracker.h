@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Locks a beat phase onto the onset signal for a given period and predicts the coming beats,
 // so that beats are announced on time rather than after the analysis delay.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "OnsetEnvelope.h"
 
 #include <algorithm>
@@ -26,7 +27,8 @@ constexpr float kCompression = 1000.0f;
 } // namespace
 
 OnsetEnvelope::OnsetEnvelope()
-    : ring_(kWindow, 0.0f), window_(kWindow), logMag_(kBins, 0.0f), prevLogMag_(kBins, 0.0f)
+    : ring_(kWindow, 0.0f), window_(kWindow), logMag_(kBins, 0.0f), prevLogMag_(kBins, 0.0f), mag_(kBins, 0.0f),
+      prevMag_(kBins, 0.0f)
 {
     constexpr double pi = 3.14159265358979323846;
     for (int i = 0; i < kWindow; ++i)
@@ -71,6 +73,7 @@ void OnsetEnvelope::computeFrame()
 {
     if (!plan_) {
         frame_.fill(0.0f);
+        energy_.fill(0.0f);
         return;
     }
     for (int i = 0; i < kWindow; ++i)
@@ -78,12 +81,15 @@ void OnsetEnvelope::computeFrame()
     fftwf_execute(static_cast<fftwf_plan>(plan_));
     auto* out = static_cast<fftwf_complex*>(fftOut_);
     std::swap(logMag_, prevLogMag_);
+    std::swap(mag_, prevMag_);
     for (int k = 0; k < bandEdges_.back(); ++k) {
         const float mag = std::sqrt(out[k][0] * out[k][0] + out[k][1] * out[k][1]);
+        mag_[k] = mag;
         logMag_[k] = std::log1p(kCompression * mag);
     }
     for (int b = 0; b < kBands; ++b) {
         float sum = 0.0f;
+        float rise = 0.0f;
         const int lo = std::max(bandEdges_[b], 1);
         const int hi = bandEdges_[b + 1];
         for (int k = lo; k < hi; ++k) {
@@ -91,8 +97,10 @@ void OnsetEnvelope::computeFrame()
             // glides in tonal music do not read as onsets.
             const float prev = std::max({prevLogMag_[k - 1], prevLogMag_[k], prevLogMag_[k + 1]});
             sum += std::max(0.0f, logMag_[k] - prev);
+            rise += std::max(0.0f, mag_[k] - prevMag_[k]);
         }
         frame_[b] = sum / static_cast<float>(std::max(1, hi - lo));
+        energy_[b] = rise;
     }
 }
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Turns a 44.1 kHz sample stream into band-wise spectral-flux onset strengths at 100 frames a second.
 
@@ -25,6 +26,8 @@ public:
     // Adds one sample scaled to -1..1; returns true when a new frame is ready in frame().
     bool addSample(float sample);
     const Frame& frame() const { return frame_; }
+    // The same bands' rise of linear magnitude: loud attacks (kick, snare) outweigh soft ones.
+    const Frame& energyFrame() const { return energy_; }
     // Peak absolute input of the last frame, for silence detection.
     float framePeak() const { return lastPeak_; }
 
@@ -42,8 +45,11 @@ private:
     void* plan_ = nullptr;
     std::vector<float> logMag_;
     std::vector<float> prevLogMag_;
+    std::vector<float> mag_;
+    std::vector<float> prevMag_;
     std::array<int, kBands + 1> bandEdges_{};
     Frame frame_{};
+    Frame energy_{};
 };
 
 } // namespace pulsivar::beatdetect

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "TempoEstimator.h"
 
 #include <algorithm>
@@ -14,73 +15,49 @@ bool sameTempo(double a, double b)
 {
     return a > 0 && b > 0 && std::fabs(a / b - 1.0) <= kSameTempo;
 }
+
+int maxLagFor(const TempoEstimator::Settings& s)
+{
+    return static_cast<int>(std::ceil(s.frameRate * 60.0 / s.minBpm * kHarmonics)) + 2;
+}
+
+double decayFor(const TempoEstimator::Settings& s)
+{
+    return std::exp(-1.0 / (s.frameRate * s.memorySeconds));
+}
 } // namespace
 
 TempoEstimator::TempoEstimator() : TempoEstimator(Settings{}) {}
 
-TempoEstimator::TempoEstimator(const Settings& settings) : settings_(settings)
+TempoEstimator::TempoEstimator(const Settings& settings)
+    : settings_(settings),
+      all_(maxLagFor(settings), decayFor(settings)),
+      bands_{Autocorrelation(maxLagFor(settings), decayFor(settings)),
+             Autocorrelation(maxLagFor(settings), decayFor(settings)),
+             Autocorrelation(maxLagFor(settings), decayFor(settings))},
+      levels_(settings.frameRate, settings.minBpm, settings.maxBpm)
 {
-    const double longestPeriod = settings_.frameRate * 60.0 / settings_.minBpm;
-    maxLag_ = static_cast<int>(std::ceil(longestPeriod * kHarmonics)) + 2;
-    decay_ = std::exp(-1.0 / (settings_.frameRate * settings_.memorySeconds));
-    history_.assign(maxLag_ + 1, 0.0f);
-    acf_.assign(maxLag_ + 1, 0.0);
-    normalised_.assign(maxLag_ + 1, 0.0);
     // Candidates half a percent apart: finer than the 4% a listener notices.
     for (double b = settings_.minBpm; b <= settings_.maxBpm; b *= 1.005)
         candidates_.push_back(b);
     recentRaw_.assign(kRecent, 0.0);
 }
 
-void TempoEstimator::addFrame(float value)
+void TempoEstimator::addFrame(float value, const Bands& bands)
 {
-    if (!std::isfinite(value))
-        value = 0.0f;
-    historyPos_ = (historyPos_ + 1) % static_cast<int>(history_.size());
-    history_[historyPos_] = value;
-    ++frames_;
-    const int size = static_cast<int>(history_.size());
-    const int lags = static_cast<int>(std::min<long long>(maxLag_, frames_ - 1));
-    for (int lag = 0; lag <= maxLag_; ++lag) {
-        acf_[lag] *= decay_;
-        if (lag <= lags)
-            acf_[lag] += static_cast<double>(value) * history_[(historyPos_ - lag + size) % size];
-    }
-}
-
-double TempoEstimator::autocorrelation(double lag) const
-{
-    if (lag < 0 || lag >= maxLag_)
-        return 0.0;
-    const int i = static_cast<int>(lag);
-    const double f = lag - i;
-    return normalised_[i] * (1.0 - f) + normalised_[i + 1] * f;
+    all_.add(value);
+    for (size_t b = 0; b < bands_.size(); ++b)
+        bands_[b].add(bands[b]);
 }
 
 double TempoEstimator::salience(double period) const
 {
     // A pulse shows at the period and its multiples; the mean over the multiples that fit
-    // rewards a steady pulse without favouring slow tempos for having more of them. Strong
-    // correlation half-way between the multiples means a pulse twice as fast explains the
-    // signal as well, so it counts against this period.
-    double sum = 0.0;
-    double between = 0.0;
-    int count = 0;
-    for (int k = 1; k <= kHarmonics; ++k) {
-        const double lag = period * k;
-        if (lag >= maxLag_)
-            break;
-        sum += autocorrelation(lag);
-        between += std::max(0.0, autocorrelation(lag - 0.5 * period));
-        ++count;
-    }
-    if (!count)
-        return 0.0;
-    // A beat is nearly always divided in two by hats, bass or melody. Rewarding a pulse at half
-    // the period separates the beat from the level that groups three of those halves, where
-    // the half falls off the grid, and from a level twice as fast, whose half is rarely played.
-    const double halfBeat = std::max(0.0, autocorrelation(0.5 * period));
-    return (sum - settings_.offBeatPenalty * between) / count + settings_.halfBeatSupport * halfBeat;
+    // rewards a steady pulse without favouring slow tempos for having more of them. A beat is
+    // nearly always divided in two by hats, bass or melody: a pulse at half the period
+    // separates the beat from the level that groups three of those halves.
+    const double halfBeat = std::max(0.0, all_.at(0.5 * period));
+    return all_.comb(period, kHarmonics) + settings_.halfBeatSupport * halfBeat;
 }
 
 double TempoEstimator::prior(double bpm) const
@@ -97,8 +74,8 @@ double TempoEstimator::refine(double bpm) const
     for (double f = 0.98; f <= 1.02; f += 0.0005) {
         const double period = settings_.frameRate * 60.0 / (bpm * f);
         double score = 0.0;
-        for (int k = 1; period * k < maxLag_; ++k)
-            score += autocorrelation(period * k);
+        for (int k = 1; period * k < all_.maxLag(); ++k)
+            score += all_.at(period * k);
         if (score > bestScore) {
             bestScore = score;
             best = bpm * f;
@@ -109,14 +86,13 @@ double TempoEstimator::refine(double bpm) const
 
 void TempoEstimator::evaluate()
 {
-    const double energy = acf_[0];
     const long long needed = static_cast<long long>(settings_.frameRate * 2.0);
-    if (frames_ < needed || !(energy > 1e-12)) {
+    if (all_.frames() < needed || !all_.normalise()) {
         confidence_ = 0.0;
         return;
     }
-    for (int lag = 0; lag <= maxLag_; ++lag)
-        normalised_[lag] = acf_[lag] / energy;
+    for (auto& band : bands_)
+        band.normalise();
 
     double bestScore = -1e300;
     double best = 0.0;
@@ -131,20 +107,15 @@ void TempoEstimator::evaluate()
         }
     }
 
-    // How clearly the winner beats its metrical neighbours decides how far it can be trusted.
-    double rival = 0.0;
-    for (double ratio : {0.5, 2.0, 1.5, 2.0 / 3.0, 3.0, 1.0 / 3.0}) {
-        const double b = best * ratio;
-        if (b < settings_.minBpm || b > settings_.maxBpm)
-            continue;
-        rival = std::max(rival, std::max(0.0, salience(settings_.frameRate * 60.0 / b)) * prior(b));
-    }
-    const double margin = bestScore > 0 ? 1.0 - rival / bestScore : 0.0;
-
+    double certainty = 0.0;
     if (bestSalience < settings_.minSalience) {
         rawBpm_ = 0.0;
     } else {
-        rawBpm_ = refine(best);
+        levels_.choose(refine(best), all_, bands_, reportedBpm_, [this](double b) {
+            return salience(settings_.frameRate * 60.0 / b) * prior(b);
+        });
+        rawBpm_ = refine(levels_.candidate(0).bpm);
+        certainty = levels_.candidate(0).probability;
     }
     recentRaw_[recentPos_] = rawBpm_;
     recentPos_ = (recentPos_ + 1) % kRecent;
@@ -169,8 +140,10 @@ void TempoEstimator::evaluate()
         agreeing += sameTempo(r, reportedBpm_) ? 1 : 0;
     const double stability = static_cast<double>(agreeing) / kRecent;
     const double clarity = std::clamp((bestSalience - settings_.minSalience) / 0.3, 0.0, 1.0);
-    const double decisiveness = std::clamp(margin / 0.3, 0.0, 1.0);
-    confidence_ = reportedBpm_ > 0 ? stability * clarity * (0.5 + 0.5 * decisiveness) : 0.0;
+    // A reading about to change level shows it: the chosen level's certainty falls first.
+    // To the fourth: a level chosen over a close rival is often the one a listener would not tap.
+    const double level = sameTempo(rawBpm_, reportedBpm_) ? std::pow(certainty, 4) : 0.0;
+    confidence_ = reportedBpm_ > 0 ? stability * clarity * level : 0.0;
 }
 
 } // namespace pulsivar::beatdetect

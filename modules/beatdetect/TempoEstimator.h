@@ -1,7 +1,13 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Finds the tempo of an onset-strength signal: a leaky autocorrelation scored by harmonic
-// combs and a perceptual tempo preference, with hysteresis so that the reported value is stable.
+// combs and a perceptual tempo preference finds the period; the metrical level is then chosen
+// among its relatives with per-band evidence; hysteresis keeps the reported value stable.
 
+#include "Autocorrelation.h"
+#include "MetricalLevel.h"
+
+#include <array>
 #include <vector>
 
 namespace pulsivar::beatdetect {
@@ -15,17 +21,19 @@ public:
         double memorySeconds = 5.0;      // time constant of the leaky autocorrelation
         double priorCentreBpm = 135.0;   // tempo most listeners of dance and game music tap to
         double priorOctaves = 0.9;       // width of that preference, in octaves
-        double offBeatPenalty = 0.0;     // weight of correlation half-way between beats
         double halfBeatSupport = 0.05;   // weight of correlation at half the beat period
         double minSalience = 0.02;       // below this there is no pulse worth reporting
         int switchEvaluations = 4;       // a different tempo must win this many times in a row
     };
+    using Bands = std::array<float, 3>;
 
     TempoEstimator();
     explicit TempoEstimator(const Settings& settings);
 
-    // One zero-mean onset value a frame.
-    void addFrame(float value);
+    // One zero-mean onset value a frame, and the same for the low, mid and high bands.
+    void addFrame(float value, const Bands& bands);
+    // For a signal without bands: every band follows the whole.
+    void addFrame(float value) { addFrame(value, {value, value, value}); }
     // Re-scores the candidates; call a few times a second.
     void evaluate();
 
@@ -34,9 +42,11 @@ public:
     double confidence() const { return confidence_; }          // 0..1
     double rawBpm() const { return rawBpm_; }
     const Settings& settings() const { return settings_; }
+    // The levels weighed at the last evaluation, the chosen one first.
+    const MetricalLevel& levels() const { return levels_; }
 
     // Normalised autocorrelation at a fractional lag, for tests and tuning.
-    double autocorrelation(double lag) const;
+    double autocorrelation(double lag) const { return all_.at(lag); }
     // Harmonic comb salience of a period in frames (before the tempo preference).
     double salience(double periodFrames) const;
 
@@ -45,14 +55,10 @@ private:
     double refine(double bpm) const;
 
     Settings settings_;
-    int maxLag_ = 0;
-    double decay_ = 1.0;
-    std::vector<float> history_;
-    int historyPos_ = 0;
-    long long frames_ = 0;
-    std::vector<double> acf_;
+    Autocorrelation all_;
+    std::array<Autocorrelation, 3> bands_;
+    MetricalLevel levels_;
     std::vector<double> candidates_;
-    std::vector<double> normalised_;
 
     double rawBpm_ = 0.0;
     double reportedBpm_ = 0.0;

@@ -1,59 +1,80 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The detector's C interface: handles of a table of live detectors, never pointers.
+#define PULSIVAR_BEATDETECT_BUILDING_MODULE
+#include "beatdetect/BeatDetectorApi.h"
 
 #include "BeatDetector.h"
 #include "HandleTable.h"
 
-#include <cstdint>
-#include <new>
-
-#if defined(_WIN32)
-#define BPM_EXPORT extern "C" __declspec(dllexport)
-#else
-#define BPM_EXPORT extern "C" __attribute__((visibility("default")))
-#endif
+#include <memory>
+#include <mutex>
 
 using pulsivar::beatdetect::BeatDetector;
-using pulsivar::beatdetect::HandleTable;
+using pulsivar::modules::HandleTable;
 
 namespace {
-HandleTable<BeatDetector>& detectors()
+struct Detectors {
+    std::mutex mutex;
+    // Each detector holds a few megabytes; a caller that never destroys them runs out, not the machine.
+    HandleTable<BeatDetector> table{0, 256};
+};
+
+// Never destroyed: a process may unload the module or exit while another thread still calls in.
+Detectors &detectors()
 {
-    static HandleTable<BeatDetector> table;
-    return table;
+    static Detectors *instance = new Detectors;
+    return *instance;
+}
+
+// Runs fn on the live detector of a handle, under the lock; nothing for any other handle.
+template <typename Fn>
+void withDetector(int32_t handle, Fn &&fn)
+{
+    Detectors &all = detectors();
+    std::lock_guard lock(all.mutex);
+    if (BeatDetector *detector = all.table.get(handle))
+        fn(*detector);
 }
 } // namespace
 
-BPM_EXPORT int32_t BPM_Create(void)
+int32_t BPM_Create(void)
 {
     try {
-        auto detector = std::make_unique<BeatDetector>();
+        auto detector = std::make_shared<BeatDetector>();
         if (!detector->valid())
             return 0;
-        return detectors().add(std::move(detector));
+        Detectors &all = detectors();
+        std::lock_guard lock(all.mutex);
+        return all.table.add(std::move(detector));
     } catch (...) {
         // No C++ exception may cross the C boundary; the caller sees a failed create.
         return 0;
     }
 }
 
-BPM_EXPORT void BPM_AddSample(int32_t handle, float sample)
+void BPM_AddSample(int32_t handle, float sample)
 {
-    detectors().with(handle, [sample](BeatDetector& d) { d.addSample(sample); });
+    withDetector(handle, [sample](BeatDetector &d) { d.addSample(sample); });
 }
 
-BPM_EXPORT float BPM_getParameter(int32_t handle, int32_t index)
+float BPM_getParameter(int32_t handle, int32_t index)
 {
     float value = 0.0f;
-    detectors().with(handle, [&](BeatDetector& d) { value = d.parameter(index); });
+    withDetector(handle, [&](BeatDetector &d) { value = d.parameter(index); });
     return value;
 }
 
-BPM_EXPORT void BPM_setParameter(int32_t handle, int32_t index, float value)
+void BPM_setParameter(int32_t handle, int32_t index, float value)
 {
-    detectors().with(handle, [&](BeatDetector& d) { d.setParameter(index, value); });
+    withDetector(handle, [&](BeatDetector &d) { d.setParameter(index, value); });
 }
 
-BPM_EXPORT void BPM_Destroy(int32_t handle)
+void BPM_Destroy(int32_t handle)
 {
-    detectors().remove(handle);
+    std::shared_ptr<BeatDetector> doomed;
+    {
+        Detectors &all = detectors();
+        std::lock_guard lock(all.mutex);
+        doomed = all.table.remove(handle);
+    }
 }

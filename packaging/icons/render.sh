@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Renders the PNG sizes of the icon from pulsivar.svg (needs rsvg-convert, Debian librsvg2-bin).
 # The PNGs are kept in the tree so that building the package needs no SVG renderer.
 set -euo pipefail

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # The two loadable modules, carried inside the executable so that a missing one can be written
 # back beside it: :/DLL/101 is fmodex.dll, :/DLL/102 is bpmDetect.dll. The resource compiler
 # needs plain files, so the built modules are copied into this folder first.

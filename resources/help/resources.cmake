@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # The help page lives beside the program as FlashHelp/Pulsivar.htm; it is copied into the build's
 # program folder, and installed from there with the rest of the folder.
 set(PULSIVAR_HELP_SOURCE ${CMAKE_CURRENT_LIST_DIR}/Pulsivar.htm)

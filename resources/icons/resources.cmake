@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # The program's icon at the usual sizes, drawn for the desktop entry, as :/ICON/<size>.
 set(icon_files "")
 foreach(size 16 24 32 48 64 128 256)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # The thirteen skins, Qt style sheets addressed by their menu id (:/SKIN/101 ... :/SKIN/113),
 # and the small images they share (:/SKIN/images/...). See docs/skins.md.
 set(skin_dir ${CMAKE_CURRENT_LIST_DIR})

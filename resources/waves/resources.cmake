@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-2.0-or-later
 # The two beat clicks, written into the program folder when missing; made by
 # tools/waves/make_click_waves.py.
 set(wave_dir ${CMAKE_CURRENT_LIST_DIR})

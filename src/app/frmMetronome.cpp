@@ -1,13 +1,17 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "app/frmMetronome.h"
+#include "common/Steps.h"
+#include "sync/LinkSession.h"
 
 #include "app/Startup.h"
-#include "app/state/ProgramState.h"
-#include "app/state/Version.h"
+#include "settings/ProgramState.h"
+#include "common/Version.h"
 #include "common/BuildConfig.h"
 #include "common/Clock.h"
 #include "common/Colors.h"
 #include "common/MessageBox.h"
 #include "common/NumberText.h"
+#include "common/TempoLimits.h"
 #include "metronome/BeatIndicator.h"
 #include "platform/SkinLabel.h"
 
@@ -51,15 +55,6 @@ frmMetronome::~frmMetronome()
         QObject::disconnect(child, nullptr, this, nullptr);
 }
 
-int frmMetronome::selectedChannel() const
-{
-    for (int i = 1; i <= 3; ++i) {
-        if (optChannel[i]->isChecked())
-            return i;
-    }
-    return 0;
-}
-
 void frmMetronome::Form_Load()
 {
     mbFormLoading = true;
@@ -67,24 +62,23 @@ void frmMetronome::Form_Load()
     mnuSkin_SelectedSkin_Click(s.ProgramSkin);
     restorePlacement();
     setWindowTitle(programTitle());
-    mnuHelp_Help->setText(QStringLiteral("Pulsivar") + QStringLiteral(" Help"));
-    mnuHelp_About->setText(QStringLiteral("About ") + QStringLiteral("Pulsivar"));
-    mnu_Skin->setTitle(QStringLiteral("Pulsivar") + QStringLiteral(" window skin"));
+    mnuHelp_Help->setText(programName() + QStringLiteral(" Help"));
+    mnuHelp_About->setText(QStringLiteral("About ") + programName());
+    mnu_Skin->setTitle(programName() + QStringLiteral(" window skin"));
     mnuHelp_Website->setText(QString::fromLatin1(build::website));
     StopMetronome();
     mnuOptions_PlayBeatSound->setChecked(s.PlayBeatSound);
     tabTempoSource->setCurrentIndex(0);
     fraManualTempo->setVisible(true);
     fraAudioTempo->setVisible(false);
-    mbStopSampling = true;
     txtBPM[1]->clear();
     txtBPM[2]->clear();
     skinlblPercentDifference->setText(QStringLiteral("Enter a tempo for Channels 1 & 2"));
     txtManualTempo->clear();
     txtBeatColor->clear();
     txtManualTempo->setToolTip(QStringLiteral("Enter a BPM value between %1 and %2").arg(sldrBPM->minimum()).arg(sldrBPM->maximum()));
-    txtNudgeMS->setToolTip(QStringLiteral("Enter a numeric 'Nudge By' time between %1 and %2 milliseconds").arg(20).arg(300));
-    sldrBPM->setRange(30, 250);
+    txtNudgeMS->setToolTip(QStringLiteral("Enter a numeric 'Nudge By' time between %1 and %2 milliseconds").arg(minNudgeMs).arg(maxNudgeMs));
+    sldrBPM->setRange(minTempoBpm, maxTempoBpm);
     // Arrows left, right, up and down.
     cmdMinusSldrBPM->setText(QStringLiteral("\u2190"));
     cmdPlusSldrBPM->setText(QStringLiteral("\u2192"));
@@ -92,9 +86,11 @@ void frmMetronome::Form_Load()
     cmdNudgeSlower->setText(QStringLiteral("\u2193"));
     txtNudgeMS->setText(QString::number(s.MSNUDGEVALUE));
     sknlblTapStats->clear();
-    beatClock.malIntervalHistory.fill(0);
-    beatClock.miIntervalHistoryIndex = -1;
-    resetSilenceTracking();
+    tempoChannels.taps = TapRun{};
+    // Nothing is being sampled when the window opens.
+    cmdStopAudIn->setEnabled(false);
+    showDeckWidgets();
+    startSync();
     mbFormLoading = false;
 }
 
@@ -114,13 +110,21 @@ void frmMetronome::Form_Unload()
     if (unloading)
         return;
     unloading = true;
-    if (const auto nudge = toInt16(txtNudgeMS->text()))
-        settings().MSNUDGEVALUE = *nudge;
     cmdStopAudIn_Click();
     releaseAudioSystem();
     StopMetronome();
-    savePlacement();
+    // The Stop has gone out; Link and the MIDI port close with the window, keeping their settings.
+    linkSession.reset();
+    runStep([this] { midiClockOut.select(QString()); });
+    keepStateForSave();
     ShutdownProgram();
+}
+
+void frmMetronome::keepStateForSave()
+{
+    if (const auto nudge = toInt16(txtNudgeMS->text()))
+        settings().MSNUDGEVALUE = *nudge;
+    savePlacement();
 }
 
 } // namespace pulsivar

@@ -1,69 +1,90 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The beat clock of the main window: start, stop, the tick, and the Start / Stop buttons.
 #include "app/frmMetronome.h"
 
-#include "app/state/ProgramState.h"
 #include "common/Clock.h"
 #include "common/Colors.h"
 #include "common/MessageBox.h"
+#include "common/NumberText.h"
+#include "common/Steps.h"
 #include "metronome/BeatIndicator.h"
+#include "metronome/BeatSound.h"
+#include "metronome/MeasureConfigRules.h"
 #include "platform/SkinLabel.h"
+#include "settings/ProgramState.h"
+#include "tempo/TempoUnits.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QRadioButton>
 #include <QSlider>
 #include <QTimer>
+
+#include <algorithm>
+#include <cmath>
 
 namespace pulsivar {
 
 bool frmMetronome::isMetronomeRunning() const
 {
-    return oBeatTimer->isActive();
+    return grid.isRunning();
 }
 
-void frmMetronome::setBeatTimerInterval(int periodMs)
+int frmMetronome::beatTimerInterval() const
 {
-    miBeatTimerInterval = periodMs;
-    if (oBeatTimer->isActive()) {
-        // Changing the period re-arms the timer from now.
-        oBeatTimer->start(periodMs);
-        mdNextBeatDue = clock().monotonicSeconds() + periodMs / 1000.0;
-    }
+    return grid.isRunning() ? int(std::lround(grid.periodSeconds() * 1000.0)) : 0;
 }
 
 void frmMetronome::StartMetronome(int32_t lCurrMSInterval, bool bTappingTempo, int16_t iStartBeat)
 {
-    if (lCurrMSInterval == 0 || mbStartingMetronome)
+    if (lCurrMSInterval == 0)
         return;
+    if (bTappingTempo)
+        startTapped(lCurrMSInterval);
+    else
+        startAtTempo(tempoOfIntervalMs(lCurrMSInterval), iStartBeat);
+}
+
+void frmMetronome::startTapped(double intervalMs)
+{
+    if (mbStartingMetronome)
+        return;
+    runTempo(tempoChannels.settleTap(intervalMs), 1);
+}
+
+void frmMetronome::startAtTempo(double bpm, int16_t iStartBeat)
+{
+    if (!(bpm > 0) || mbStartingMetronome)
+        return;
+    runTempo(tempoChannels.settle(bpm), iStartBeat);
+}
+
+void frmMetronome::runTempo(double bpm, int16_t iStartBeat)
+{
     mbStartingMetronome = true;
-    oBeatTimer->stop();
-    cancelNudge();
-
-    const int32_t period = beatClock.start(lCurrMSInterval, bTappingTempo, iStartBeat);
-    miBeatTimerInterval = period;
-    const QString bpmText = QString::number(IntervalToBPM(period));
-
-    const int channel = selectedChannel();
-    if (channel == 1) {
-        mlChannel1IntervalMS = period;
-        txtBPM[1]->setText(bpmText);
-    } else if (channel == 2) {
-        mlChannel2IntervalMS = period;
-        txtBPM[2]->setText(bpmText);
-    } else {
+    const double now = clock().monotonicSeconds();
+    if (!tempoChannels.channelSelected()) {
+        grid.stop(now);
+        publishBeat();
+        oBeatTimer->stop();
         mbStartingMetronome = false;
         return;
     }
-
-    sldrBPM->setValue(IntervalToBPM(period));
+    tempoChannels.setTempo(tempoChannels.selected(), bpm);
+    txtBPM[tempoChannels.selected()]->setText(channelTempoText(bpm));
+    sldrBPM->setValue(int(roundHalfEven(bpm)));
     txtManualTempo->setText(QString::number(sldrBPM->value()));
     UpdatePercentDifference();
     if (mnuOptions_PlayBeatSound->isChecked())
         extractWaveFilesForBeat();
 
-    oBeatTimer->start(period);
-    mdNextBeatDue = clock().monotonicSeconds() + period / 1000.0;
+    // The measure as it is now, so the first beat already has its accent.
+    const ProgramSettings &s = settings();
+    grid.setMeasure(now, s.BeatsPerMeasure, accentMaskOf(s.AccentBeatConfig));
+    grid.start(now, 60.0 / bpm, iStartBeat);
+    shareTempo(bpm, now);
+    publishBeat();
+    armBeatTimer();
     if (chkAllowNudgeCalc->isChecked())
         CalculateDynamicNudge();
     mbStartingMetronome = false;
@@ -72,40 +93,64 @@ void frmMetronome::StartMetronome(int32_t lCurrMSInterval, bool bTappingTempo, i
 void frmMetronome::StopMetronome()
 {
     oBeatTimer->stop();
-    miBeatTimerInterval = 0;
-    cancelNudge();
+    // A click not yet heard is withdrawn with the stop.
+    grid.stop(clock().monotonicSeconds());
+    publishBeat();
     txtBeatColor->setBeatColor(Qt::white);
-    beatClock.mdLastTapTime = 0;
+    tempoChannels.taps.reset();
     mbStartingMetronome = false;
-    beatClock.miCurrentBeat = 1;
     txtBeatColor->clear();
-    beatClock.miIntervalHistoryIndex = -1;
     mirrorStopOnUndocked();
+}
+
+void frmMetronome::publishBeat()
+{
+    grid.setAudible(mnuOptions_PlayBeatSound->isChecked());
+    if (grid.schedule().serial == publishedSerial)
+        return;
+    publishedSerial = grid.schedule().serial;
+    runStep([this] { beatSoundEngine().setSchedule(grid.schedule()); });
+    runStep([this] { midiClockOut.setSchedule(grid.schedule()); });
+}
+
+void frmMetronome::armBeatTimer()
+{
+    if (!grid.isRunning()) {
+        oBeatTimer->stop();
+        return;
+    }
+    // The beat shows when it sounds: the output's clock may run a little off the monotonic one.
+    const double due = grid.next().dueSeconds + beatSoundEngine().soundingOffsetSeconds();
+    const double waitMs = (due - clock().monotonicSeconds()) * 1000.0;
+    oBeatTimer->start(int(std::clamp(std::ceil(waitMs), 0.0, 60000.0)));
 }
 
 void frmMetronome::oBeatTimer_Timer()
 {
-    // The clock's own account of when this beat was due, so its click lands on time.
-    const double due = mdNextBeatDue;
-    mdNextBeatDue += miBeatTimerInterval / 1000.0;
-
-    nudgeTick();
-
     const ProgramSettings &s = settings();
-    const int beat = beatClock.miCurrentBeat;
-    if (const int32_t *color = s.beatColor(beat))
+    const double now = clock().monotonicSeconds();
+    grid.setMeasure(now, s.BeatsPerMeasure, accentMaskOf(s.AccentBeatConfig));
+    publishBeat();
+    // A display that fell behind goes on with the beat due now, not every one it missed.
+    grid.catchUp(now - beatSoundEngine().soundingOffsetSeconds());
+    const BeatGrid::Beat beat = grid.next();
+    grid.advance();
+
+    if (const int32_t *color = s.beatColor(beat.number))
         txtBeatColor->setBeatColor(colorFromColorRef(*color));
-    txtBeatColor->setText(QString::number(beat));
-    if (mnuOptions_PlayBeatSound->isChecked())
-        playBeat(isAccentBeat(beat), due);
+    txtBeatColor->setText(QString::number(beat.number));
     mirrorBeatOnUndocked();
     txtBeatColor->repaint();
+    armBeatTimer();
+    reportClickOutputFallback();
 
-    beatClock.advanceBeat(s.BeatsPerMeasure);
-    if (!beatClock.expireTapRun(clock().monotonicSeconds()))
+    if (!tempoChannels.taps.expire(clock().monotonicSeconds()))
         return;
     const QString caption = sknlblTapStats->text();
-    if (caption == QLatin1String("Resetting...") || caption.isEmpty())
+    // Clearing a label, even an empty one, lays out the whole window again.
+    if (caption.isEmpty())
+        return;
+    if (caption == QLatin1String("Resetting..."))
         sknlblTapStats->clear();
     else
         sknlblTapStats->setText(QStringLiteral("Resetting..."));
@@ -113,12 +158,11 @@ void frmMetronome::oBeatTimer_Timer()
 
 void frmMetronome::cmdStartMetronome_Click()
 {
-    const int channel = selectedChannel();
-    if (channel != 1 && channel != 2)
+    if (!tempoChannels.channelSelected())
         return;
-    const int32_t interval = channel == 1 ? mlChannel1IntervalMS : mlChannel2IntervalMS;
-    if (interval != 0) {
-        StartMetronome(interval, false, resyncStartBeat());
+    const int channel = tempoChannels.selected();
+    if (const double bpm = tempoChannels.tempo(channel); bpm > 0) {
+        startAtTempo(bpm, resyncStartBeat());
         return;
     }
     showMessage(QStringLiteral("No Channel %1 Tempo").arg(channel),
@@ -128,7 +172,7 @@ void frmMetronome::cmdStartMetronome_Click()
 
 void frmMetronome::cmdStopMetronome_Click()
 {
-    if (oBeatTimer->isActive())
+    if (isMetronomeRunning())
         StopMetronome();
 }
 

@@ -1,6 +1,8 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Builds the main window's widgets and menus and names each as the documentation does.
 #include "app/frmMetronome.h"
 
+#include "common/TempoLimits.h"
 #include "detect/LevelMeter.h"
 #include "metronome/BeatIndicator.h"
 #include "platform/SkinCatalog.h"
@@ -80,6 +82,11 @@ void frmMetronome::buildWidgets()
         optChannel[i] = named(new QRadioButton(channelCaptions[i]), QStringLiteral("optChannel_%1").arg(i));
         optChannel[i]->setToolTip(channelTips[i]);
         channels->addWidget(optChannel[i]);
+        // The selection follows the buttons however they change, before any handler runs.
+        connect(optChannel[i], &QRadioButton::toggled, this, [this, i](bool on) {
+            if (on)
+                tempoChannels.select(i);
+        });
         connect(optChannel[i], &QRadioButton::clicked, this, [this, i] { optChannel_Click(i); });
     }
     optChannel[1]->setChecked(true);
@@ -116,7 +123,7 @@ void frmMetronome::buildWidgets()
     cmdPlusSldrBPM = button(QStringLiteral("cmdPlusSldrBPM"), QString(),
                             QStringLiteral("Increment the current BPM by 1 (Syncs metronome with beat 1)"));
     sldrBPM = named(new QSlider(Qt::Horizontal), QStringLiteral("sldrBPM"));
-    sldrBPM->setRange(30, 250);
+    sldrBPM->setRange(minTempoBpm, maxTempoBpm);
     sldrBPM->setSingleStep(1);
     sldrBPM->setPageStep(10);
     sldrBPM->setTickInterval(10);
@@ -187,6 +194,31 @@ void frmMetronome::buildWidgets()
     audio->addWidget(txtAudioBPMBeat, 6, 0);
     audio->addWidget(chkHoldAudioBPM, 6, 1);
     audio->addWidget(cmdSetAudioInTempo, 6, 2, 1, 2);
+    sknlblBPM_2 = named(new SkinLabel(QStringLiteral("000.00 BPM")), QStringLiteral("sknlblBPM_2"));
+    sknlblBPM_2->setToolTip(QStringLiteral("Beats Per Minute detected for the right side of the input (Channel 2)"));
+    sknlblAccuracy_2 = named(new SkinLabel(QStringLiteral("0% Accuracy")), QStringLiteral("sknlblAccuracy_2"));
+    sknlblAccuracy_2->setToolTip(QStringLiteral("BPM calculation accuracy of the right side"));
+    txtAudioBPMBeat_2 = named(new QLineEdit(QStringLiteral("Beat")), QStringLiteral("txtAudioBPMBeat_2"));
+    txtAudioBPMBeat_2->setToolTip(QStringLiteral("Color change indicates a beat detected on the right side"));
+    txtAudioBPMBeat_2->setReadOnly(true);
+    txtAudioBPMBeat_2->setAlignment(Qt::AlignCenter);
+    txtAudioBPMBeat_2->setMaximumWidth(60);
+    txtAudioBPMBeat_2->setProperty("skinExempt", true);
+    sknlblAudioDecks = named(new SkinLabel(QString()), QStringLiteral("sknlblAudioDecks"));
+    sknlblAudioDecks->setToolTip(QStringLiteral("What the two sides of the input carry"));
+    audio->addWidget(sknlblBPM_2, 7, 0, 1, 2);
+    audio->addWidget(sknlblAccuracy_2, 7, 2);
+    audio->addWidget(txtAudioBPMBeat_2, 7, 3);
+    audio->addWidget(sknlblAudioDecks, 8, 0, 1, 4);
+    cmdSyncToAudio = button(
+        QStringLiteral("cmdSyncToAudio"), QStringLiteral("Sync to music"),
+        QStringLiteral("Use the detected BPM for the selected channel and put its beat on the music's beat (F9)"));
+    cmdSyncToAudio->setShortcut(QKeySequence(Qt::Key_F9));
+    chkKeepSyncAudio = named(new QCheckBox(QStringLiteral("Keep in sync")), QStringLiteral("chkKeepSyncAudio"));
+    chkKeepSyncAudio->setToolTip(
+        QStringLiteral("Keep correcting the tempo and beat of the selected channel gently while the music plays"));
+    audio->addWidget(cmdSyncToAudio, 9, 0, 1, 2);
+    audio->addWidget(chkKeepSyncAudio, 9, 2, 1, 2);
     panels->addWidget(fraAudioTempo, 0, 0);
 
     auto *controls = new QGridLayout;
@@ -221,6 +253,8 @@ void frmMetronome::buildWidgets()
         bottom->addWidget(label(QStringLiteral("Channel %1 BPM:").arg(i)), i - 1, 0);
         txtBPM[i] = named(new QLineEdit, QStringLiteral("txtBPM_%1").arg(i));
         txtBPM[i]->setReadOnly(true);
+        // A display: no focus, no cursor, so nothing typed can seem to go in.
+        txtBPM[i]->setFocusPolicy(Qt::NoFocus);
         txtBPM[i]->setMaximumWidth(70);
         txtBPM[i]->setAlignment(Qt::AlignCenter);
         txtBPM[i]->setToolTip(QStringLiteral("Current BPM value for Channel %1").arg(i));
@@ -235,19 +269,27 @@ void frmMetronome::buildWidgets()
     bottom->addWidget(label(QStringLiteral("Tempo Output & Statistics:")), 3, 0, 1, 3);
     skinlblPercentDifference = named(new SkinLabel, QStringLiteral("skinlblPercentDifference"));
     bottom->addWidget(skinlblPercentDifference, 4, 0, 1, 3);
+    sknlblLinkStatus = named(new SkinLabel, QStringLiteral("sknlblLinkStatus"));
+    sknlblLinkStatus->setTextFormat(Qt::PlainText);
+    bottom->addWidget(sknlblLinkStatus, 5, 0, 1, 3);
     bottom->setColumnStretch(2, 1);
 
     cmdDummyTabStop = button(QStringLiteral("cmdDummyTabStop"), QStringLiteral("Dummy Tab Stop"));
     cmdDummyTabStop->setParent(central);
     cmdDummyTabStop->setFixedSize(0, 0);
 
+    // Shows each beat when it sounds; armed anew for every beat from the beat grid.
     oBeatTimer = named(new QTimer(this), QStringLiteral("oBeatTimer"));
     oBeatTimer->setTimerType(Qt::PreciseTimer);
+    oBeatTimer->setSingleShot(true);
     oAudioInTimer = named(new QTimer(this), QStringLiteral("oAudioInTimer"));
     oAudioInTimer->setInterval(200);
 
     connect(oBeatTimer, &QTimer::timeout, this, &frmMetronome::oBeatTimer_Timer);
     connect(oAudioInTimer, &QTimer::timeout, this, &frmMetronome::oAudioInTimer_Timer);
+    linkTimer = named(new QTimer(this), QStringLiteral("linkTimer"));
+    linkTimer->setInterval(100);
+    connect(linkTimer, &QTimer::timeout, this, &frmMetronome::linkTimer_Timer);
     connect(cmdStartMetronome, &QPushButton::clicked, this, &frmMetronome::cmdStartMetronome_Click);
     connect(cmdStopMetronome, &QPushButton::clicked, this, &frmMetronome::cmdStopMetronome_Click);
     connect(cmdNudgeFaster, &QPushButton::clicked, this, &frmMetronome::cmdNudgeFaster_Click);
@@ -266,12 +308,19 @@ void frmMetronome::buildWidgets()
     connect(cmdStartAudIn, &QPushButton::clicked, this, &frmMetronome::cmdStartAudIn_Click);
     connect(cmdStopAudIn, &QPushButton::clicked, this, &frmMetronome::cmdStopAudIn_Click);
     connect(lstAudioHardware, &QListWidget::itemClicked, this, &frmMetronome::lstAudioHardware_Click);
+    connect(lstAudioHardware, &QListWidget::currentRowChanged, this, &frmMetronome::lstAudioHardware_Change);
+    connect(cmdSyncToAudio, &QPushButton::clicked, this, &frmMetronome::cmdSyncToAudio_Click);
     connect(chkHoldAudioBPM, &QCheckBox::clicked, this, &frmMetronome::chkHoldAudioBPM_Click);
     connect(cmdSetAudioInTempo, &QPushButton::clicked, this, &frmMetronome::cmdSetAudioInTempo_Click);
+
+    connect(txtManualTempo, &QLineEdit::textEdited, this,
+            [this](const QString &text) { typingBoxEdited(txtManualTempo, text, manualTempoMaxLength); });
+    connect(txtNudgeMS, &QLineEdit::textEdited, this, [this](const QString &text) { typingBoxEdited(txtNudgeMS, text, 0); });
 
     txtManualTempo->installEventFilter(this);
     txtNudgeMS->installEventFilter(this);
     sldrBPM->installEventFilter(this);
+    cmdTempoTap->installEventFilter(this);
 }
 
 void frmMetronome::buildMenus()
@@ -295,6 +344,20 @@ void frmMetronome::buildMenus()
     mnuTools_HarmonicMixing = action(tools, QStringLiteral("mnuTools_HarmonicMixing"), QStringLiteral("Harmonic Key Mixing"),
                                      QKeySequence(QStringLiteral("Ctrl+H")), &frmMetronome::mnuTools_HarmonicMixing_Click);
 
+    // The transport, with keys that never count as a tap.
+    QMenu *metronome = menuBar()->addMenu(QStringLiteral("&Metronome"));
+    metronome->setObjectName(QStringLiteral("mnuMetronome"));
+    mnuMetronome_Start = action(metronome, QStringLiteral("mnuMetronome_Start"), QStringLiteral("&Start / Sync"),
+                                QKeySequence(Qt::Key_F5), &frmMetronome::cmdStartMetronome_Click);
+    mnuMetronome_Stop = action(metronome, QStringLiteral("mnuMetronome_Stop"), QStringLiteral("S&top"),
+                               QKeySequence(Qt::Key_F6), &frmMetronome::cmdStopMetronome_Click);
+    metronome->addSeparator();
+    mnuMetronome_NudgeAhead = action(metronome, QStringLiteral("mnuMetronome_NudgeAhead"), QStringLiteral("Nudge &ahead"),
+                                     QKeySequence(Qt::Key_F7), &frmMetronome::cmdNudgeFaster_Click);
+    mnuMetronome_NudgeBehind = action(metronome, QStringLiteral("mnuMetronome_NudgeBehind"),
+                                      QStringLiteral("Nudge &behind"), QKeySequence(Qt::Key_F8),
+                                      &frmMetronome::cmdNudgeSlower_Click);
+
     QMenu *options = menuBar()->addMenu(QStringLiteral("Options"));
     options->setObjectName(QStringLiteral("mnuOptions"));
     mnu_Skin = options->addMenu(QStringLiteral("Skin"));
@@ -316,6 +379,20 @@ void frmMetronome::buildMenus()
     mnuOptions_PlayBeatSound = action(options, QStringLiteral("mnuOptions_PlayBeatSound"), QStringLiteral("&Play beat sound"),
                                       QKeySequence(QStringLiteral("Ctrl+S")), &frmMetronome::mnuOptions_PlayBeatSound_Click);
     mnuOptions_PlayBeatSound->setCheckable(true);
+    connect(mnuOptions_PlayBeatSound, &QAction::toggled, this, &frmMetronome::beatSoundSwitched);
+    // The outputs are listed afresh each time the menu opens: headphones come and go.
+    mnuOptions_ClickOutput = options->addMenu(QStringLiteral("&Click output"));
+    mnuOptions_ClickOutput->setObjectName(QStringLiteral("mnuOptions_ClickOutput"));
+    connect(mnuOptions_ClickOutput, &QMenu::aboutToShow, this, &frmMetronome::listClickOutputs);
+    options->addSeparator();
+    mnuOptions_AbletonLink = action(options, QStringLiteral("mnuOptions_AbletonLink"), QStringLiteral("Ableton &Link"),
+                                    {}, &frmMetronome::mnuOptions_AbletonLink_Click);
+    mnuOptions_AbletonLink->setCheckable(true);
+    // Ports are listed afresh each time the menu opens: JACK clients and gear come and go.
+    mnuOptions_MidiClockOut = options->addMenu(QStringLiteral("MIDI clock out"));
+    mnuOptions_MidiClockOut->setObjectName(QStringLiteral("mnuOptions_MidiClockOut"));
+    connect(mnuOptions_MidiClockOut, &QMenu::aboutToShow, this, &frmMetronome::listMidiClockPorts);
+    options->addSeparator();
     mnuOptions_Undock = action(options, QStringLiteral("mnuOptions_Undock"), QStringLiteral("&Undock tempo display"),
                                QKeySequence(QStringLiteral("Ctrl+U")), &frmMetronome::mnuOptions_Undock_Click);
     mnuOptions_Undock->setCheckable(true);

@@ -1,16 +1,20 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Automatic tempo detection on the main window: the tab strip, sampling and the detected tempo.
 #include "app/frmMetronome.h"
 
-#include "app/state/ProgramState.h"
-#include "common/Steps.h"
 #include "common/Clock.h"
 #include "common/Colors.h"
 #include "common/MessageBox.h"
+#include "common/Steps.h"
+#include "common/WaitCursor.h"
 #include "detect/CaptureBlock.h"
 #include "detect/DetectionEngines.h"
 #include "detect/LevelMeter.h"
+#include "metronome/BeatSound.h"
 #include "platform/Skin.h"
 #include "platform/SkinLabel.h"
+#include "settings/ProgramState.h"
+#include "tempo/TempoText.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -26,22 +30,38 @@ namespace pulsivar {
 
 namespace {
 constexpr int detectionTab = 1;
-// How often the capture loop looks for newly recorded audio.
-constexpr int capturePollMs = 5;
-constexpr qint64 farFutureDays = 99999;
+// How often the capture loop looks for newly recorded audio. Each wakeup of the window's thread
+// costs more than the reading, but the capture clock takes a frame's time from the earliest read
+// that found it, so rare reads would blur the time the sync to the music relies on.
+constexpr int capturePollMs = 10;
+constexpr int beatLightMaxWidth = 60;
 const QString engineFailureEntry = QStringLiteral("Could not initialize Audio Engine");
+const QString twoDecksText = QStringLiteral("Two decks: L sets Channel 1, R sets Channel 2");
+const QString sameSignalText = QStringLiteral("L and R carry the same signal (mono): one deck only");
+// A source that monitors an output may carry the program's own click.
+const QString monitorPrefix = QStringLiteral("Monitor of ");
 
 void setTextIfDifferent(SkinLabel *label, const QString &text)
 {
     if (label->text() != text)
         label->setText(text);
 }
+
+// The grid's due time for a beat on the music's last beat: the detector gives when it would
+// sound on the output, and the output sounds each beat its drift (an underrun) after its due time.
+std::optional<double> musicBeatDue(const DetectionRun &run, int side)
+{
+    const std::optional<double> heard = run.lastBeatSeconds(side);
+    if (!heard)
+        return std::nullopt;
+    return *heard - beatSoundEngine().soundingOffsetSeconds();
+}
 } // namespace
 
 void frmMetronome::tabTempoSource_Click()
 {
     const bool detectionChosen = tabTempoSource->currentIndex() == detectionTab;
-    if (mbDisableAudioBPMDetection && !mbFormLoading && detectionChosen) {
+    if (detectionRun.isUnavailable() && !mbFormLoading && detectionChosen) {
         showMessage(QStringLiteral("Audio BPM Detection Unavailable"),
                     QStringLiteral("Audio input BPM detection is not available as the DLL files that are ")
                         + QStringLiteral("necessary to support this function are not installed."),
@@ -50,43 +70,36 @@ void frmMetronome::tabTempoSource_Click()
         tabTempoSource->setCurrentIndex(0);
         return;
     }
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const WaitCursor hourglass;
     repaint();
     if (!detectionChosen) {
         fraManualTempo->setVisible(true);
         fraAudioTempo->setVisible(false);
     } else {
-        if (!mbAudioEngineReady)
+        if (!detectionRun.isReady())
             runStep([this] { InitAudioEngine(); });
         fraManualTempo->setVisible(false);
         fraAudioTempo->setVisible(true);
     }
-    QApplication::restoreOverrideCursor();
 }
 
 void frmMetronome::InitAudioEngine()
 {
-    if (mbAudioEngineReady)
+    if (detectionRun.isReady())
         return;
     lstAudioHardware->clear();
-    // A failed attempt is not repeated: detection stays off for the run.
-    audioSampler = std::make_unique<AudioSampler>(makeAudioInputEngine(), makeBeatDetector());
     QStringList entries;
-    const bool ready = audioSampler->initEngine(entries);
+    const bool ready = detectionRun.open(entries);
     lstAudioHardware->addItems(entries);
-    glAudioDevice = audioSampler->systemHandle();
     if (!ready) {
         optChannel[3]->setEnabled(false);
         fraAudioTempo->setEnabled(false);
-        mbDisableAudioBPMDetection = true;
-        mbAudioEngineReady = false;
         lstAudioHardware->addItem(engineFailureEntry);
         return;
     }
     if (lstAudioHardware->count() > 0)
         lstAudioHardware->setCurrentRow(0);
     lstAudioHardware_Click();
-    mbAudioEngineReady = true;
 }
 
 void frmMetronome::lstAudioHardware_Click()
@@ -102,9 +115,8 @@ void frmMetronome::lstAudioHardware_Click()
 
 void frmMetronome::cmdStartAudIn_Click()
 {
-    if (samplingRunActive)
+    if (detectionRun.hasRun())
         return;
-    mbStopSampling = false;
     cmdStartAudIn->setEnabled(false);
     cmdStopAudIn->setEnabled(true);
     SampleAudioInput();
@@ -112,26 +124,51 @@ void frmMetronome::cmdStartAudIn_Click()
 
 void frmMetronome::SampleAudioInput()
 {
-    if (!audioSampler || !mbAudioEngineReady) {
-        reportSamplingFailure(QStringLiteral("The audio system is not open"));
-        endSamplingRun();
-        return;
-    }
     const QListWidgetItem *item = lstAudioHardware->currentItem();
-    const int device = item ? deviceIndexOfEntry(item->text()) : 0;
-    samplingRunActive = true;
-    const bool started = audioSampler->startRun(device);
-    glSoundID = audioSampler->soundHandle();
-    mlBPMDetectID = audioSampler->detectorHandle();
-    if (!started) {
-        reportSamplingFailure(audioSampler->lastError());
-        endSamplingRun();
+    const QString chosen = item ? item->text() : QString();
+    int device = deviceIndexOfEntry(chosen);
+    QString entry = chosen;
+    // Inputs come and go while the list stands: a source that returns is listed afresh, often
+    // under a new name and number, and the chosen one is found again by its name.
+    QStringList entries;
+    if (item && detectionRun.relist(entries)) {
+        const int found = findDeviceEntry(entries, chosen);
+        QStringList shown;
+        for (int i = 0; i < lstAudioHardware->count(); ++i)
+            shown << lstAudioHardware->item(i)->text();
+        if (shown != entries) {
+            lstAudioHardware->clear();
+            lstAudioHardware->addItems(entries);
+        }
+        if (found < 0) {
+            lstAudioHardware->setCurrentRow(-1);
+            reportSamplingFailure(QStringLiteral("The audio device '%1' is not there any more").arg(chosen));
+            samplingEnded();
+            return;
+        }
+        lstAudioHardware->setCurrentRow(found);
+        lstAudioHardware_Click();
+        device = deviceIndexOfEntry(entries[found]);
+        entry = entries[found];
+    }
+    samplingRow = lstAudioHardware->currentRow();
+    const bool monitor = !entry.isEmpty() && entry.contains(monitorPrefix);
+    if (!detectionRun.start(device, optChannel[3]->isChecked(), monitor)) {
+        reportSamplingFailure(detectionRun.lastError());
+        samplingEnded();
         return;
     }
+    // Clicks placed before this run are no part of it.
+    beatSoundEngine().takePlacedClicks();
+    musicSync.reset();
     sknlblBPM->setText(detectingBpmText);
-    mlPeakLevel = 0;
-    detectionDisplay.reset();
-    silence.reset(mdtFarFutureDate);
+    sknlblAccuracy->setText(idleAccuracyText);
+    skinlblPeakVU->setText(idlePeakText);
+    sknlblBPM_2->setText(detectingBpmText);
+    sknlblAccuracy_2->setText(idleAccuracyText);
+    setBeatLight(Qt::white, 0);
+    setBeatLight(Qt::white, 1);
+    showDeckWidgets();
     oAudioInTimer->start();
     if (!captureTimer) {
         captureTimer = new QTimer(this);
@@ -144,28 +181,27 @@ void frmMetronome::SampleAudioInput()
 
 void frmMetronome::captureTimer_Timer()
 {
-    if (!samplingRunActive || !audioSampler)
-        return;
-    if (mbStopSampling || mlBPMDetectID == 0) {
-        endSamplingRun();
-        return;
+    // The clicks are handed over before the audio that may carry them is read.
+    if (detectionRun.removesOwnClick()) {
+        for (PlacedClick &click : beatSoundEngine().takePlacedClicks())
+            detectionRun.addOwnClick({click.seconds, std::move(click.samples)});
     }
     BlockPeaks peaks;
-    switch (audioSampler->poll(peaks)) {
-    case AudioSampler::PollOutcome::NoNewAudio:
+    switch (detectionRun.capture(clock().monotonicSeconds(), peaks)) {
+    case DetectionRun::Capture::NoNewAudio:
         return;
-    case AudioSampler::PollOutcome::Failed:
+    case DetectionRun::Capture::Failed:
         captureTimer->stop();
-        reportSamplingFailure(audioSampler->lastError());
-        endSamplingRun();
+        reportSamplingFailure(detectionRun.lastError());
+        samplingEnded();
         return;
-    case AudioSampler::PollOutcome::Block:
-        break;
+    case DetectionRun::Capture::Ended:
+        samplingEnded();
+        return;
+    case DetectionRun::Capture::Block:
+        drawAudioMeters(peaks.left, peaks.right);
+        return;
     }
-    if (peaks.left > mlPeakLevel)
-        mlPeakLevel = peaks.left;
-    silence.addBlock(peaks.left, clock().currentDateTime());
-    drawAudioMeters(peaks.left, peaks.right);
 }
 
 void frmMetronome::reportSamplingFailure(const QString &description)
@@ -176,20 +212,17 @@ void frmMetronome::reportSamplingFailure(const QString &description)
                 MessageIcon::Warning, QMessageBox::Ok, QMessageBox::NoButton, this);
 }
 
-void frmMetronome::endSamplingRun()
+void frmMetronome::samplingEnded()
 {
     if (captureTimer)
         captureTimer->stop();
     runStep([this] { drawAudioMeters(0, 0); });
-    if (audioSampler)
-        runStep([this] { audioSampler->endRun(); });
-    glSoundID = 0;
-    mlBPMDetectID = 0;
     oAudioInTimer->stop();
-    samplingRunActive = false;
-    mbStopSampling = true;
     cmdStartAudIn->setEnabled(true);
     cmdStopAudIn->setEnabled(false);
+    // The beat light follows the layout again (a skin may change its size).
+    txtAudioBPMBeat->setMinimumSize(0, 0);
+    txtAudioBPMBeat->setMaximumSize(beatLightMaxWidth, QWIDGETSIZE_MAX);
 }
 
 void frmMetronome::drawAudioMeters(int32_t leftPeak, int32_t rightPeak)
@@ -204,48 +237,94 @@ void frmMetronome::drawAudioMeters(int32_t leftPeak, int32_t rightPeak)
 
 void frmMetronome::cmdStopAudIn_Click()
 {
-    mbStopSampling = true;
+    detectionRun.requestStop();
     oAudioInTimer->stop();
     sknlblBPM->setText(idleBpmText);
     sknlblAccuracy->setText(idleAccuracyText);
     skinlblPeakVU->setText(idlePeakText);
-    setBeatLight(Qt::white);
+    sknlblBPM_2->setText(idleBpmText);
+    sknlblAccuracy_2->setText(idleAccuracyText);
+    setBeatLight(Qt::white, 0);
+    setBeatLight(Qt::white, 1);
+    musicSync.reset();
+    syncPending = false;
 }
 
-void frmMetronome::setBeatLight(const QColor &color)
+void frmMetronome::setBeatLight(const QColor &color, int side)
 {
-    beatLightColor = color;
-    paintSkinExempt(txtAudioBPMBeat, color, color);
+    (side == 0 ? beatLightColor : beatLightColor2) = color;
+    auto *light = side == 0 ? txtAudioBPMBeat : txtAudioBPMBeat_2;
+    // A new sheet makes the box ask for a new layout of the whole window, several times a second
+    // while it flashes; a box of fixed size does not.
+    if (detectionRun.hasRun() && light->isVisible())
+        light->setFixedSize(light->size());
+    paintSkinExempt(light, color, color);
+}
+
+void frmMetronome::showDeckWidgets()
+{
+    const bool two = optChannel[3]->isChecked();
+    sknlblBPM_2->setVisible(two);
+    sknlblAccuracy_2->setVisible(two);
+    txtAudioBPMBeat_2->setVisible(two);
+    sknlblAudioDecks->setVisible(two);
+    const bool same = detectionRun.hasRun() && detectionRun.bothSides() && detectionRun.sameOnBothSides();
+    setTextIfDifferent(sknlblAudioDecks, same ? sameSignalText : twoDecksText);
 }
 
 void frmMetronome::oAudioInTimer_Timer()
 {
-    if (mlBPMDetectID == 0 || !audioSampler)
+    if (!detectionRun.hasRun())
         return;
-    if (!silence.mbInputHasSound) {
+    if (!detectionRun.inputHasSound()) {
         showSilence();
-        if (silence.timedOut(clock().currentDateTime(), settings().AutoBPMInputTimeout))
+        // The music stopped: the beats run on as they are, and a sync starts afresh.
+        musicSync.reset();
+        if (detectionRun.silenceTimedOut(clock().monotonicSeconds(), settings().AutoBPMInputTimeout))
             cmdStopAudIn_Click();
         return;
     }
-    DetectorReading reading;
-    reading.tempo = audioSampler->detectorValue(BeatDetectorEngine::tempoParameter);
-    reading.confidence = audioSampler->detectorValue(BeatDetectorEngine::confidenceParameter);
-    reading.beatMarker = audioSampler->detectorValue(BeatDetectorEngine::beatMarkerParameter);
-    const DisplayChanges changes = detectionDisplay.pollWithSound(
-        reading, mlPeakLevel, beatLightColor == QColor(Qt::white), chkHoldAudioBPM->isChecked());
+    showDeck(0);
+    if (detectionRun.bothSides()) {
+        showDeckWidgets();
+        showDeck(1);
+    }
+    runStep([this] { followMusic(); });
+}
+
+void frmMetronome::showDeck(int side)
+{
+    SkinLabel *bpmLabel = side == 0 ? sknlblBPM : sknlblBPM_2;
+    SkinLabel *accuracyLabel = side == 0 ? sknlblAccuracy : sknlblAccuracy_2;
+    const QColor &light = side == 0 ? beatLightColor : beatLightColor2;
+    DetectionDisplay &display = side == 0 ? detectionRun.display : detectionRun.secondDisplay;
+    if (side == 1 && detectionRun.sameOnBothSides()) {
+        // One signal on both sides is one deck: the left side's reading is the only one.
+        setTextIfDifferent(bpmLabel, idleBpmText);
+        setTextIfDifferent(accuracyLabel, idleAccuracyText);
+        display.forgetShownValues();
+        if (light != QColor(Qt::white))
+            setBeatLight(Qt::white, side);
+        return;
+    }
+    const DisplayChanges changes = display.pollWithSound(detectionRun.reading(side), detectionRun.peakLevel(),
+                                                         light == QColor(Qt::white), chkHoldAudioBPM->isChecked());
     if (changes.light == DisplayChanges::Light::Flash)
-        setBeatLight(colorFromColorRef(settings().AutoBPMColor));
+        setBeatLight(colorFromColorRef(settings().AutoBPMColor), side);
     else if (changes.light == DisplayChanges::Light::White)
-        setBeatLight(Qt::white);
-    if (changes.peakLabel)
+        setBeatLight(Qt::white, side);
+    if (changes.peakLabel && side == 0)
         skinlblPeakVU->setText(*changes.peakLabel);
     if (changes.bpmLabel)
-        sknlblBPM->setText(*changes.bpmLabel);
-    if (changes.applyTempo)
-        runStep([this] { ApplyDetectedBPM(detectionDisplay.msDetectedBPM); });
+        bpmLabel->setText(*changes.bpmLabel);
+    if (changes.applyTempo) {
+        if (detectionRun.bothSides())
+            runStep([this, side, &display] { applyDetectedTempo(side + 1, display.msDetectedBPM); });
+        else
+            runStep([this, &display] { ApplyDetectedBPM(display.msDetectedBPM); });
+    }
     if (changes.accuracyLabel)
-        sknlblAccuracy->setText(*changes.accuracyLabel);
+        accuracyLabel->setText(*changes.accuracyLabel);
 }
 
 void frmMetronome::showSilence()
@@ -254,9 +333,16 @@ void frmMetronome::showSilence()
     setTextIfDifferent(sknlblAccuracy, idleAccuracyText);
     setTextIfDifferent(skinlblPeakVU, idlePeakText);
     // The silence texts replaced the shown values; sound coming back writes them afresh.
-    detectionDisplay.forgetShownValues();
+    detectionRun.display.forgetShownValues();
     if (beatLightColor != QColor(Qt::white))
         setBeatLight(Qt::white);
+    if (detectionRun.bothSides()) {
+        setTextIfDifferent(sknlblBPM_2, detectingBpmText);
+        setTextIfDifferent(sknlblAccuracy_2, idleAccuracyText);
+        detectionRun.secondDisplay.forgetShownValues();
+        if (beatLightColor2 != QColor(Qt::white))
+            setBeatLight(Qt::white, 1);
+    }
 }
 
 void frmMetronome::chkHoldAudioBPM_Click()
@@ -267,27 +353,124 @@ void frmMetronome::chkHoldAudioBPM_Click()
 
 void frmMetronome::cmdSetAudioInTempo_Click()
 {
-    // The detector reports 0 until it has found a tempo; that is no tempo for a channel.
-    if (!isDetectedTempo(detectionDisplay.msDetectedBPM))
+    if (detectionRun.hasRun() && detectionRun.bothSides()) {
+        applyDetectedTempo(1, detectionRun.display.msDetectedBPM);
+        if (!detectionRun.sameOnBothSides())
+            applyDetectedTempo(2, detectionRun.secondDisplay.msDetectedBPM);
         return;
-    ApplyDetectedBPM(detectionDisplay.msDetectedBPM);
+    }
+    // The detector reports 0 until it has found a tempo; that is no tempo for a channel.
+    QString &detected = detectionRun.display.msDetectedBPM;
+    if (!isDetectedTempo(detected))
+        return;
+    ApplyDetectedBPM(detected);
 }
 
-void frmMetronome::resetSilenceTracking()
+void frmMetronome::lstAudioHardware_Change()
 {
-    mdtFarFutureDate = clock().currentDateTime().addDays(farFutureDays);
-    silence.reset(mdtFarFutureDate);
-    // Nothing is being sampled when the window opens.
-    cmdStopAudIn->setEnabled(false);
+    if (detectionRun.isSampling() && lstAudioHardware->currentRow() >= 0
+        && lstAudioHardware->currentRow() != samplingRow)
+        restartSampling();
+}
+
+void frmMetronome::restartSampling()
+{
+    detectionRun.end();
+    SampleAudioInput();
+}
+
+int frmMetronome::syncSide() const
+{
+    return detectionRun.bothSides() && tempoChannels.selected() == 2 ? 1 : 0;
+}
+
+void frmMetronome::cmdSyncToAudio_Click()
+{
+    if (!detectionRun.hasRun() || !tempoChannels.channelSelected())
+        return;
+    const int side = syncSide();
+    if (!syncToMusic(side))
+        return;
+    syncPending = !(detectionRun.reading(side).confidence >= MusicSync::minimumConfidence);
+}
+
+bool frmMetronome::syncToMusic(int side)
+{
+    const DetectorReading reading = detectionRun.reading(side);
+    const std::optional<double> beat = musicBeatDue(detectionRun, side);
+    if (!(reading.tempo > 0) || !beat)
+        return false;
+    const double bpm = tempoChannels.settle(reading.tempo);
+    if (!grid.isRunning()) {
+        runTempo(bpm, 1);
+    } else {
+        const int channel = tempoChannels.selected();
+        tempoChannels.setTempo(channel, bpm);
+        txtBPM[channel]->setText(channelTempoText(bpm));
+        UpdatePercentDifference();
+    }
+    // In a Link session the music's tempo goes to the session, and the session keeps the phase:
+    // two masters of the phase would pull the click to and fro.
+    const double now = clock().monotonicSeconds();
+    if (linkSession) {
+        shareTempo(bpm, now);
+        musicSync.reset();
+        return true;
+    }
+    // The whole way at once (up to half a beat); the count through the measure stays as it is.
+    const double period = 60.0 / bpm;
+    grid.retime(now, period, *beat, period / 2);
+    publishBeat();
+    armBeatTimer();
+    musicSync.reset();
+    return true;
+}
+
+void frmMetronome::followMusic()
+{
+    if (!grid.isRunning() || !tempoChannels.channelSelected()) {
+        syncPending = false;
+        return;
+    }
+    const int side = syncSide();
+    if (syncPending && detectionRun.reading(side).confidence >= MusicSync::minimumConfidence) {
+        syncPending = false;
+        syncToMusic(side);
+        return;
+    }
+    if (!chkKeepSyncAudio->isChecked())
+        return;
+    const DetectorReading reading = detectionRun.reading(side);
+    const std::optional<double> beat = musicBeatDue(detectionRun, side);
+    if (!(reading.confidence >= MusicSync::minimumConfidence) || !(reading.tempo > 0) || !beat) {
+        // Not sure of the music: the beats run on unchanged.
+        musicSync.reset();
+        return;
+    }
+    const double bpm = tempoChannels.settle(reading.tempo);
+    const int channel = tempoChannels.selected();
+    if (channelTempoText(bpm) != txtBPM[channel]->text()) {
+        tempoChannels.setTempo(channel, bpm);
+        txtBPM[channel]->setText(channelTempoText(bpm));
+        UpdatePercentDifference();
+        if (linkSession)
+            shareTempo(bpm, clock().monotonicSeconds());
+    }
+    if (linkSession)
+        return;
+    const double period = 60.0 / bpm;
+    const double due = grid.next().dueSeconds;
+    const double step = musicSync.correction(due, *beat, period);
+    grid.retime(clock().monotonicSeconds(), period, due + step, MusicSync::maxStepSeconds);
+    publishBeat();
 }
 
 void frmMetronome::releaseAudioSystem()
 {
-    if (samplingRunActive)
-        endSamplingRun();
-    if (glAudioDevice > 0 && audioSampler)
-        runStep([this] { audioSampler->closeSystem(); });
-    glAudioDevice = 0;
+    const bool wasSampling = detectionRun.hasRun();
+    runStep([this] { detectionRun.close(); });
+    if (wasSampling)
+        samplingEnded();
 }
 
 } // namespace pulsivar

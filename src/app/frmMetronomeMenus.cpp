@@ -1,42 +1,24 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The main window's menus and the secondary windows they reach.
 #include "app/frmMetronome.h"
 
-#include "app/state/ProgramState.h"
+#include "common/Steps.h"
+#include "common/WaitCursor.h"
 #include "detect/frmAutoBPMConfig.h"
 #include "metronome/frmMeasureConfig.h"
-
-#include <QAction>
-#include <QApplication>
 
 namespace pulsivar {
 
 void frmMetronome::mnuOptions_TimeSignitures_Click()
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    try {
-        measureConfigDialog().ShowMe();
-    } catch (...) {
-    }
-    QApplication::restoreOverrideCursor();
+    const WaitCursor hourglass;
+    runStep([] { measureConfigDialog().ShowMe(); });
 }
+
 void frmMetronome::mnuOptions_AutoBPMConfig_Click()
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    try {
-        autoBPMConfigDialog().ShowMe();
-    } catch (...) {
-    }
-    QApplication::restoreOverrideCursor();
+    const WaitCursor hourglass;
+    runStep([] { autoBPMConfigDialog().ShowMe(); });
 }
-
-
-
-
-
-bool frmMetronome::isAccentBeat(int beat) const
-{
-    return isMeasureAccentBeat(beat);
-}
-
 
 } // namespace pulsivar

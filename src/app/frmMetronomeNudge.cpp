@@ -1,9 +1,12 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The nudge controls of the main window and the nudge's half of each beat tick.
 #include "app/frmMetronome.h"
 
-#include "app/state/ProgramState.h"
+#include "common/Clock.h"
 #include "common/MessageBox.h"
 #include "common/NumberText.h"
+#include "common/TempoLimits.h"
+#include "settings/ProgramState.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -12,13 +15,12 @@
 namespace pulsivar {
 
 namespace {
-constexpr int16_t minNudgeMs = 20;
-constexpr int16_t maxNudgeMs = 300;
-
 void showInvalidTimeValue(QWidget *parent)
 {
     showMessage(QStringLiteral("Invalid Time Value"),
-                QStringLiteral("The metronome nudge value must be between 20 and 300 milliseconds   "),
+                QStringLiteral("The metronome nudge value must be between %1 and %2 milliseconds   ")
+                    .arg(minNudgeMs)
+                    .arg(maxNudgeMs),
                 MessageIcon::Information, QMessageBox::Ok, QMessageBox::NoButton, parent);
 }
 } // namespace
@@ -27,8 +29,8 @@ void frmMetronome::ValidateNudgeBox()
 {
     ProgramSettings &s = settings();
     if (!isNumeric(txtNudgeMS->text())) {
-        txtNudgeMS->setText(QStringLiteral("70"));
-        s.MSNUDGEVALUE = 70;
+        txtNudgeMS->setText(QString::number(defaultNudgeMs));
+        s.MSNUDGEVALUE = defaultNudgeMs;
         return;
     }
     // A number too large for 16 bits counts as above the limit.
@@ -46,51 +48,43 @@ void frmMetronome::ValidateNudgeBox()
 
 void frmMetronome::CalculateDynamicNudge()
 {
-    const int channel = selectedChannel();
-    if (channel != 1 && channel != 2)
+    if (!tempoChannels.channelSelected())
         return;
-    const int32_t interval = channel == 1 ? mlChannel1IntervalMS : mlChannel2IntervalMS;
-    if (interval > 0)
-        txtNudgeMS->setText(QString::number(int64_t(roundHalfEven(interval / 6.0))));
+    if (const auto calculated = tempoChannels.calculatedNudgeMs())
+        txtNudgeMS->setText(QString::number(*calculated));
     const auto value = toInt16(txtNudgeMS->text());
     if (!value)
         return;
+    // Limited without a word: the user did not type this one.
     ProgramSettings &s = settings();
-    s.MSNUDGEVALUE = *value;
-    if (s.MSNUDGEVALUE > maxNudgeMs) {
-        s.MSNUDGEVALUE = maxNudgeMs;
-        txtNudgeMS->setText(QString::number(maxNudgeMs));
-    } else if (s.MSNUDGEVALUE < minNudgeMs) {
-        s.MSNUDGEVALUE = minNudgeMs;
-        txtNudgeMS->setText(QString::number(minNudgeMs));
-    }
+    s.MSNUDGEVALUE = limitNudge(*value);
+    if (s.MSNUDGEVALUE != *value)
+        txtNudgeMS->setText(QString::number(s.MSNUDGEVALUE));
 }
 
-void frmMetronome::nudgeClick(Nudge::Direction direction)
+void frmMetronome::nudgeClick(int direction)
 {
-    const bool alreadyPending = direction == Nudge::Direction::Faster ? nudge.mbNudgeFasterPending
-                                                                      : nudge.mbNudgeSlowerPending;
-    if (alreadyPending)
-        return;
     ValidateNudgeBox();
-    if (beatTimerInterval() <= 0) {
+    if (!isMetronomeRunning()) {
         showMessage(QStringLiteral("Metronome Stopped"),
                     QStringLiteral("You must start the metronome to nudge the real-time tempo faster or slower   "),
                     MessageIcon::Information, QMessageBox::Ok, QMessageBox::NoButton, this);
         return;
     }
-    if (const auto period = nudge.click(direction, beatTimerInterval(), settings().MSNUDGEVALUE))
-        setBeatTimerInterval(*period);
+    // Every later beat moves by exactly the nudge, wherever in the beat it is pressed.
+    grid.shift(clock().monotonicSeconds(), direction * settings().MSNUDGEVALUE / 1000.0);
+    publishBeat();
+    armBeatTimer();
 }
 
 void frmMetronome::cmdNudgeFaster_Click()
 {
-    nudgeClick(Nudge::Direction::Faster);
+    nudgeClick(-1);
 }
 
 void frmMetronome::cmdNudgeSlower_Click()
 {
-    nudgeClick(Nudge::Direction::Slower);
+    nudgeClick(+1);
 }
 
 void frmMetronome::txtNudgeMS_Validate()
@@ -111,16 +105,5 @@ bool frmMetronome::txtNudgeMS_KeyPress(QKeyEvent *event)
 
 // The box is read when the metronome next starts.
 void frmMetronome::chkAllowNudgeCalc_Click() {}
-
-void frmMetronome::nudgeTick()
-{
-    if (const auto period = nudge.tick())
-        setBeatTimerInterval(*period);
-}
-
-void frmMetronome::cancelNudge()
-{
-    nudge.cancel();
-}
 
 } // namespace pulsivar

@@ -1,39 +1,42 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Tempo entry on the main window: channels, tap, slider, steps and typing.
 #include "app/frmMetronome.h"
 
-#include "app/state/ProgramState.h"
+#include "settings/ProgramState.h"
 #include "common/Clock.h"
 #include "common/MessageBox.h"
 #include "common/NumberText.h"
+#include "common/SliderKeys.h"
 #include "metronome/BeatIndicator.h"
 #include "platform/SkinLabel.h"
+#include "tempo/TapKeys.h"
 #include "tempo/TempoText.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPushButton>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSlider>
 #include <QTabBar>
+#include <QTimer>
 
-#include <cmath>
 
 namespace pulsivar {
-
-namespace {
-constexpr qsizetype manualTempoMaxLength = 3;
-} // namespace
 
 void frmMetronome::optChannel_Click(int Index)
 {
     if (tabTempoSource->currentIndex() == 1)
         chkHoldAudioBPM->setChecked(false);
-    if (Index == 1 || Index == 2) {
-        if (auto tempo = tempoOfText(txtBPM[Index]->text()))
-            StartMetronome(BPMToInterval(*tempo), false, 1);
-        else
-            StopMetronome();
+    showDeckWidgets();
+    // Two decks need a second detector, one deck gives it up: the run starts again as chosen.
+    if (detectionRun.isSampling() && (Index == TempoChannels::leftRightAudio) != detectionRun.bothSides())
+        restartSampling();
+    // The channel's own exact tempo, whatever its box shows.
+    if ((Index == 1 || Index == 2) && tempoChannels.tempo(Index) > 0) {
+        startAtTempo(tempoChannels.tempo(Index), 1);
         return;
     }
     StopMetronome();
@@ -55,35 +58,61 @@ void frmMetronome::ApplyDetectedBPM(QString &sBPM)
 {
     if (tabTempoSource->currentIndex() != 1)
         return;
-    auto tempo = tempoOfText(sBPM);
-    if (!tempo)
+    // The detected tempo as it is, decimals and all: rounded, 127.99 would beat at 128.
+    if (!tempoChannels.channelSelected())
         return;
-    const int channel = selectedChannel();
-    if (channel != 1 && channel != 2)
+    applyDetectedTempo(tempoChannels.selected(), sBPM);
+}
+
+void frmMetronome::applyDetectedTempo(int channel, const QString &sBPM)
+{
+    const auto tempo = numericValue(sBPM);
+    if (!tempo || !(*tempo > 0) || channel < 1 || channel > 2)
         return;
-    txtBPM[channel]->setText(QString::number(*tempo));
-    (channel == 1 ? mlChannel1IntervalMS : mlChannel2IntervalMS) = BPMToInterval(*tempo);
+    tempoChannels.setTempo(channel, *tempo);
+    txtBPM[channel]->setText(channelTempoText(*tempo));
     UpdatePercentDifference();
     CalculateDynamicNudge();
 }
 
 void frmMetronome::RegisterTempoTap()
 {
+    registerTapAt(clock().monotonicSeconds());
+}
+
+void frmMetronome::registerTapAt(double tapSeconds)
+{
     // Monotonic time: a tap run across midnight or a clock change measures its true interval.
-    const double now = clock().monotonicSeconds();
-    const double intervalMs = std::fabs(now - beatClock.mdLastTapTime) * 1000.0 - 15.0;
-    if (beatClock.mdLastTapTime > 0) {
-        if (const auto interval = roundToInt32(intervalMs))
-            StartMetronome(*interval, true, 1);
-    }
-    beatClock.mdLastTapTime = now;
+    TapRun &taps = tempoChannels.taps;
+    if (taps.isOpen())
+        startTapped(taps.intervalTo(tapSeconds));
+    taps.mdLastTapTime = tapSeconds;
     txtBeatColor->setBeatColor(Qt::white);
-    sknlblTapStats->setText(QStringLiteral("Tempo tap samples averaged: %1").arg(beatClock.miIntervalHistoryIndex + 2));
+    sknlblTapStats->setText(QStringLiteral("Tempo tap samples averaged: %1").arg(taps.tapCount()));
 }
 
 void frmMetronome::cmdTempoTap_Click()
 {
+    // A press of the mouse or of Space has already tapped, at the moment it was made.
+    if (tapTakenByPress) {
+        tapTakenByPress = false;
+        return;
+    }
     RegisterTempoTap();
+}
+
+bool frmMetronome::cmdTempoTap_Press(QEvent *event)
+{
+    const bool mouse = event->type() == QEvent::MouseButtonPress
+        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton;
+    const bool space = event->type() == QEvent::KeyPress && static_cast<QKeyEvent *>(event)->key() == Qt::Key_Space;
+    if (space && static_cast<QKeyEvent *>(event)->isAutoRepeat())
+        return true;
+    if (mouse || space) {
+        registerTapAt(clock().inputEventSeconds(static_cast<QInputEvent *>(event)->timestamp()));
+        tapTakenByPress = true;
+    }
+    return false;
 }
 
 bool frmMetronome::Form_KeyPress(QKeyEvent *event)
@@ -94,15 +123,15 @@ bool frmMetronome::Form_KeyPress(QKeyEvent *event)
         return false;
     if (event->isAutoRepeat())
         return true;
-    RegisterTempoTap();
+    if (!isTapKey(event->key(), event->modifiers(), event->text(), event->isAutoRepeat()))
+        return false;
+    registerTapAt(clock().inputEventSeconds(event->timestamp()));
     return true;
 }
 
 void frmMetronome::sldrBPM_Change()
 {
-    auto bpm = roundToInt16(sldrBPM->value());
-    if (bpm)
-        StartMetronome(BPMToInterval(*bpm), false, 1);
+    startAtTempo(sldrBPM->value(), 1);
 }
 
 void frmMetronome::sldrBPM_MouseUp()
@@ -112,24 +141,12 @@ void frmMetronome::sldrBPM_MouseUp()
 
 bool frmMetronome::sldrBPM_KeyDown(QKeyEvent *event)
 {
-    // Up raises the tempo and Down lowers it, whatever the style's own direction.
-    int step = 0;
-    if (event->key() == Qt::Key_Up)
-        step = sldrBPM->singleStep();
-    else if (event->key() == Qt::Key_Down)
-        step = -sldrBPM->singleStep();
-    if (step == 0)
-        return false;
-    sldrBPM->setValue(sldrBPM->value() + step);
-    return true;
+    return stepSliderByUpDownKey(sldrBPM, event);
 }
 
 void frmMetronome::stepTempo(int delta)
 {
-    auto bpm = roundToInt16(double(sldrBPM->value()) + delta);
-    if (!bpm)
-        return;
-    StartMetronome(BPMToInterval(*bpm), false, resyncStartBeat());
+    startAtTempo(sldrBPM->value() + delta, resyncStartBeat());
 }
 
 void frmMetronome::cmdMinusSldrBPM_Click()
@@ -144,8 +161,9 @@ void frmMetronome::cmdPlusSldrBPM_Click()
 
 void frmMetronome::applyManualTempoText()
 {
+    // A typed tempo is a whole number (the halving rounds as the rest do): 128 beats at 128.
     if (auto tempo = tempoOfText(txtManualTempo->text()))
-        StartMetronome(BPMToInterval(*tempo), false, resyncStartBeat());
+        startAtTempo(*tempo == 0 ? 1 : *tempo, resyncStartBeat());
 }
 
 void frmMetronome::cmdUseManualTempo_Click()
@@ -177,14 +195,34 @@ void frmMetronome::cmdTimes2_Click()
 bool frmMetronome::NumericKeyFilter(QKeyEvent *event)
 {
     const QString text = event->text();
-    // Keys that type nothing (arrows, Delete, Home) are editing, not input.
-    if (text.isEmpty())
+    // Keys that type nothing (arrows, Delete, Home) are editing, not input; so are the editing
+    // shortcuts (select all, copy, paste, undo), whose result is checked as it arrives.
+    if (text.isEmpty() || (event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)))
         return true;
     if (numericKeyPasses(text.at(0).unicode()))
         return true;
+    showBadInput();
+    return false;
+}
+
+void frmMetronome::showBadInput()
+{
     showMessage(QStringLiteral("Bad Input"), QStringLiteral("Please enter numeric values only, with no spaces or periods   "),
                 MessageIcon::Warning, QMessageBox::Ok, QMessageBox::NoButton, this);
-    return false;
+}
+
+void frmMetronome::typingBoxEdited(QLineEdit *box, const QString &text, int maxLength)
+{
+    // A paste or a drop brings text that no key filter saw.
+    for (const QChar c : text) {
+        if (!numericKeyPasses(c.unicode())) {
+            box->undo();
+            showBadInput();
+            return;
+        }
+    }
+    if (maxLength > 0 && text.size() > maxLength)
+        box->undo();
 }
 
 bool frmMetronome::txtManualTempo_KeyPress(QKeyEvent *event)
@@ -213,6 +251,13 @@ void frmMetronome::keyPressEvent(QKeyEvent *event)
 
 bool frmMetronome::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == static_cast<QObject *>(cmdTempoTap) && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::KeyPress))
+        return cmdTempoTap_Press(event);
+    if (event->type() == QEvent::FocusIn && (watched == txtManualTempo || watched == txtNudgeMS)) {
+        // Typing replaces what the box holds; after the click that gave the focus has placed the cursor.
+        auto *box = static_cast<QLineEdit *>(watched);
+        QTimer::singleShot(0, box, [box] { box->selectAll(); });
+    }
     if (event->type() == QEvent::KeyPress) {
         auto *key = static_cast<QKeyEvent *>(event);
         if (watched == txtManualTempo)

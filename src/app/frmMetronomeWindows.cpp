@@ -1,7 +1,10 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The main window's links to the other windows and services: skins, placement, help, sound.
 #include "app/frmMetronome.h"
 
-#include "app/state/ProgramState.h"
+#include "common/Steps.h"
+#include "settings/ProgramState.h"
+#include "detect/frmAutoBPMConfig.h"
 #include "extras/UpdateCheck.h"
 #include "extras/WebLinks.h"
 #include "extras/frmAbout.h"
@@ -16,21 +19,12 @@
 #include "platform/WindowPlacement.h"
 
 #include <QAction>
+#include <QActionGroup>
+#include <QMenu>
+#include <QStatusBar>
 #include <QApplication>
 
 namespace pulsivar {
-
-namespace {
-// A secondary window that has been created and not yet closed for good, found by its name.
-QWidget *loadedWindow(const char *name)
-{
-    for (QWidget *widget : QApplication::topLevelWidgets()) {
-        if (widget->objectName() == QLatin1String(name))
-            return widget;
-    }
-    return nullptr;
-}
-} // namespace
 
 void frmMetronome::mnuTools_HarmonicMixing_Click()
 {
@@ -42,10 +36,10 @@ void frmMetronome::mnuSkin_SelectedSkin_Click(int Index)
     SkinWindows windows;
     windows.frmMetronome = this;
     windows.mainWindowLoading = mbFormLoading;
-    windows.frmAbout = loadedWindow("frmAbout");
-    windows.frmAutoBPMConfig = loadedWindow("frmAutoBPMConfig");
+    windows.frmAbout = aboutWindowIfOpen();
+    windows.frmAutoBPMConfig = existingAutoBPMConfig();
     windows.frmMeasureConfig = existingMeasureConfig();
-    windows.frmUndocked = loadedWindow("frmUndocked");
+    windows.frmUndocked = undockedDisplayIfLoaded();
     windows.frmCamelot = frmCamelotIfLoaded();
     selectProgramSkin(Index, settings().ProgramSkin, mnuSkin_SelectedSkin, windows);
 }
@@ -126,13 +120,69 @@ void frmMetronome::savePlacement()
 void frmMetronome::extractWaveFilesForBeat()
 {
     ExtractWaveFiles();
-    // Opening the output takes a moment; a click due before it runs would come late.
-    PrepareBeatSound();
+    loadBeatSounds();
+    reportClickOutputFallback();
 }
 
-void frmMetronome::playBeat(bool accent, double dueSeconds)
+void frmMetronome::loadBeatSounds()
 {
-    PlayWaveFileAt(accent ? accentWavePath() : plainWavePath(), dueSeconds);
+    // Also opens the output, which takes a moment: the first click would otherwise come late.
+    QString problem;
+    runStep([&problem] {
+        beatSoundEngine().setBeatSounds(plainWavePath(), accentWavePath());
+        problem = beatSoundEngine().takeSoundProblem();
+    });
+    // Said once a version of the file, so the user knows why the beat is silent.
+    if (!problem.isEmpty())
+        statusBar()->showMessage(problem, 15000);
+}
+
+void frmMetronome::listClickOutputs()
+{
+    mnuOptions_ClickOutput->clear();
+    const QString chosen = settings().ClickOutputDevice;
+    auto *group = new QActionGroup(mnuOptions_ClickOutput);
+    const auto entry = [&](const QString &caption, const QString &name, const QString &objectName) {
+        QAction *a = mnuOptions_ClickOutput->addAction(caption);
+        a->setObjectName(objectName);
+        a->setCheckable(true);
+        a->setChecked(name == chosen);
+        a->setActionGroup(group);
+        connect(a, &QAction::triggered, this, [this, name] { mnuOptions_ClickOutput_Click(name); });
+    };
+    entry(QStringLiteral("System default"), QString(), QStringLiteral("mnuClickOutput_Default"));
+    QStringList devices;
+    runStep([&devices] { devices = beatSoundEngine().outputDevices(); });
+    // A chosen output that is not there now stays listed, so the menu says what was chosen.
+    if (!chosen.isEmpty() && !devices.contains(chosen))
+        devices << chosen;
+    for (int i = 0; i < devices.size(); ++i)
+        entry(devices[i], devices[i], QStringLiteral("mnuClickOutput_%1").arg(i + 1));
+}
+
+void frmMetronome::mnuOptions_ClickOutput_Click(const QString &name)
+{
+    settings().ClickOutputDevice = name;
+    runStep([&name] { beatSoundEngine().setOutputDevice(name); });
+    reportClickOutputFallback();
+}
+
+void frmMetronome::reportClickOutputFallback()
+{
+    bool fellBack = false;
+    runStep([&fellBack] { fellBack = beatSoundEngine().takeFallbackNotice(); });
+    if (fellBack)
+        statusBar()->showMessage(QStringLiteral("The click output \"%1\" is not there: the clicks play on the "
+                                                "system default output.")
+                                     .arg(settings().ClickOutputDevice),
+                                 15000);
+}
+
+void frmMetronome::beatSoundSwitched(bool on)
+{
+    if (on && grid.isRunning())
+        loadBeatSounds();
+    publishBeat();
 }
 
 void frmMetronome::mirrorBeatOnUndocked()

@@ -1,6 +1,8 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "common/Clock.h"
 
 #include <chrono>
+#include <cmath>
 
 namespace pulsivar {
 
@@ -13,6 +15,24 @@ double Clock::monotonicSeconds() const
 QDateTime Clock::currentDateTime() const
 {
     return QDateTime::currentDateTime();
+}
+
+double Clock::inputEventSeconds(unsigned long timestampMs) const
+{
+    static EventTimeline timeline;
+    const double now = monotonicSeconds();
+    if (timestampMs == 0)
+        return now;
+    return timeline.toMonotonic(double(timestampMs) / 1000.0, now);
+}
+
+double EventTimeline::toMonotonic(double eventSeconds, double nowSeconds)
+{
+    const double offset = nowSeconds - eventSeconds;
+    if (!known_ || std::abs(offset - offset_) > 1.0)
+        offset_ = offset;
+    known_ = true;
+    return eventSeconds + offset_;
 }
 
 namespace {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Colours are kept as the stored 0x00BBGGRR integers; widgets want QColor.
 #include <QColor>

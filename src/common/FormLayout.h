@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Laying out fixed dialogs from their twips rectangles, in the classic dialog face.
 #include "common/Twips.h"

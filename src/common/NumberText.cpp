@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "common/NumberText.h"
 
 #include <cfenv>
@@ -18,9 +19,21 @@ double roundHalfEven(double value)
     return result;
 }
 
+QStringView trimBlanks(QStringView text)
+{
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && text[first] == u' ')
+        ++first;
+    while (last > first && text[last - 1] == u' ')
+        --last;
+    return text.mid(first, last - first);
+}
+
 std::optional<double> numericValue(const QString &text)
 {
-    const QString trimmed = text.trimmed();
+    // Blanks only: a line break or tab around a number makes it something else.
+    const QStringView trimmed = trimBlanks(text);
     int pos = 0;
     bool negative = false;
     if (pos < trimmed.size() && (trimmed[pos] == u'+' || trimmed[pos] == u'-')) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Deciding whether a text is a number, and converting it the way the whole program does.
 #include <QString>
@@ -5,6 +6,9 @@
 #include <optional>
 
 namespace pulsivar {
+
+// Spaces removed at both ends; tabs, line breaks and other white space belong to the text.
+QStringView trimBlanks(QStringView text);
 
 // Nearest integer, halves to the even neighbour (127.5 -> 128, 126.5 -> 126).
 double roundHalfEven(double value);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "common/ProcessEnd.h"
 
 #include <cstdio>
@@ -12,6 +13,12 @@ std::function<void(int)> &enderSlot()
     return ender;
 }
 } // namespace
+
+bool &processShuttingDown()
+{
+    static bool shuttingDown = false;
+    return shuttingDown;
+}
 
 void endProcess(int exitCode)
 {

@@ -1,8 +1,13 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
-// Ends the process at once; tests replace the ending so the test process lives on.
+// The end of the process: whether it has begun, and the ending itself, which tests replace so
+// the test process lives on.
 #include <functional>
 
 namespace pulsivar {
+
+// True from the first step of shutdown on; windows that only hide when closed close for good then.
+bool &processShuttingDown();
 
 void endProcess(int exitCode);
 // An empty function brings back the real ending.

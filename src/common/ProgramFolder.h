@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The folder of the running executable, where the program keeps its support files.
 #include <QString>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // What the capture loop needs of an audio input engine: list inputs, record into a loop, read it.
 #include <QString>
@@ -36,6 +37,9 @@ public:
     virtual std::optional<quint32> soundLengthFrames() = 0;
     // Where recording writes next, in frames; fails once the device is gone.
     virtual std::optional<quint32> recordPosition() = 0;
+    // Frames recorded since recording started, laps of the loop included (the record position is
+    // this modulo the length); nullopt where the engine does not count them.
+    virtual std::optional<quint64> recordedFrames() { return std::nullopt; }
     // Copies frameCount frames from startFrame into samples (interleaved), continuing from the
     // start of the buffer when the range wraps past its end, so no recorded frame is skipped.
     virtual bool readFrames(quint32 startFrame, quint32 frameCount,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "detect/AudioInputLibrary.h"
 
 #include "common/ProgramFolder.h"
@@ -57,6 +58,8 @@ bool AudioInputLibrary::load(const QString &path)
     all &= resolve(FMOD_Sound_Unlock, "FMOD_Sound_Unlock");
     all &= resolve(FMOD_Sound_Release, "FMOD_Sound_Release");
     all &= resolve(FMOD_ErrorString, "FMOD_ErrorString");
+    FMOD_System_GetRecordFrames = reinterpret_cast<decltype(FMOD_System_GetRecordFrames)>(
+        library.resolve("FMOD_System_GetRecordFrames"));
     if (!all) {
         // A half-resolved module is not used at all, so no caller meets a null function.
         static_cast<AudioInputFunctions &>(*this) = AudioInputFunctions{};

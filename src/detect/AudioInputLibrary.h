@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Loads the audio input engine module by its full path and resolves each of its C functions.
-#include "detect/AudioInputApi.h"
+#include "audioinput/AudioInputApi.h"
 
 #include <QLibrary>
 #include <QString>
@@ -22,6 +23,8 @@ struct AudioInputFunctions {
     decltype(&::FMOD_System_IsRecording) FMOD_System_IsRecording = nullptr;
     decltype(&::FMOD_System_GetRecordPosition) FMOD_System_GetRecordPosition = nullptr;
     decltype(&::FMOD_System_Update) FMOD_System_Update = nullptr;
+    // Null in a module from before it was added; the record position then stands alone.
+    decltype(&::FMOD_System_GetRecordFrames) FMOD_System_GetRecordFrames = nullptr;
     decltype(&::FMOD_System_Close) FMOD_System_Close = nullptr;
     decltype(&::FMOD_System_Release) FMOD_System_Release = nullptr;
     decltype(&::FMOD_Sound_GetLength) FMOD_Sound_GetLength = nullptr;

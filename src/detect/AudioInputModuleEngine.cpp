@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "detect/AudioInputModuleEngine.h"
 
 #include <array>
@@ -142,6 +143,16 @@ std::optional<quint32> ModuleAudioInputEngine::recordPosition()
     if (!succeeded(library.FMOD_System_GetRecordPosition(system, &position)))
         return std::nullopt;
     return position;
+}
+
+std::optional<quint64> ModuleAudioInputEngine::recordedFrames()
+{
+    if (system == 0 || !library.FMOD_System_GetRecordFrames)
+        return std::nullopt;
+    uint64_t frames = 0;
+    if (!succeeded(library.FMOD_System_GetRecordFrames(system, &frames)))
+        return std::nullopt;
+    return frames;
 }
 
 bool ModuleAudioInputEngine::readFrames(quint32 startFrame, quint32 frameCount,

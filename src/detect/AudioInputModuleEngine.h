@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The audio input engine backed by the fmodex.dll module in the program folder.
 #include "detect/AudioInputEngine.h"
@@ -24,6 +25,7 @@ public:
     bool startRecording() override;
     std::optional<quint32> soundLengthFrames() override;
     std::optional<quint32> recordPosition() override;
+    std::optional<quint64> recordedFrames() override;
     bool readFrames(quint32 startFrame, quint32 frameCount, std::vector<qint16> &samples) override;
     bool update() override;
     bool stopRecording() override;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "detect/AudioSampler.h"
 
 #include <utility>
@@ -31,6 +32,17 @@ bool AudioSampler::initEngine(QStringList &entries)
         return fail(detector->lastError());
     if (!input->createSystem())
         return fail(input->lastError());
+    if (!listDevices(entries))
+        return false;
+    if (!input->initSystem())
+        return fail(input->lastError());
+    return true;
+}
+
+bool AudioSampler::listDevices(QStringList &entries)
+{
+    if (!input || !input->hasSystem())
+        return fail(QStringLiteral("The audio system is not open"));
     const std::optional<int> count = input->recordDriverCount();
     if (!count)
         return fail(input->lastError());
@@ -40,22 +52,32 @@ bool AudioSampler::initEngine(QStringList &entries)
             return fail(input->lastError());
         entries << QStringLiteral("%1 - %2").arg(i).arg(*name);
     }
-    if (!input->initSystem())
-        return fail(input->lastError());
     return true;
 }
 
-bool AudioSampler::startRun(int device)
+bool AudioSampler::startRun(int device, bool bothSides, bool removeOwnClick)
 {
     if (!input || !detector || !input->hasSystem())
         return fail(QStringLiteral("The audio system is not open"));
     running = true;
     lastPosition = 0;
+    removing = removeOwnClick;
+    remover.reset();
+    captureClock.reset();
+    capturedFrames = 0;
+    heardFrames = 0;
+    lastRecorded = 0;
+    laps = 0;
     if (!input->setRecordDriver(device) || !input->createRecordingSound() || !input->startRecording())
         return fail(input->lastError());
     detectorId = detector->create();
     if (detectorId == 0)
         return fail(detector->lastError());
+    if (bothSides) {
+        rightDetectorId = detector->create();
+        if (rightDetectorId == 0)
+            return fail(detector->lastError());
+    }
     const std::optional<quint32> length = input->soundLengthFrames();
     if (!length || *length == 0)
         return fail(length ? QStringLiteral("The recording buffer is empty") : input->lastError());
@@ -63,7 +85,19 @@ bool AudioSampler::startRun(int device)
     return true;
 }
 
-AudioSampler::PollOutcome AudioSampler::poll(BlockPeaks &peaks)
+void AudioSampler::addOwnClick(OwnClickRemover::Click click)
+{
+    if (running && removing)
+        remover.addClick(std::move(click));
+}
+
+double AudioSampler::lastHeardSeconds() const
+{
+    const CaptureClock &line = removing ? remover.clock() : captureClock;
+    return line.seconds(double(heardFrames) - 1);
+}
+
+AudioSampler::PollOutcome AudioSampler::poll(BlockPeaks &peaks, double readySeconds)
 {
     peaks = {};
     if (!running || !input)
@@ -72,6 +106,17 @@ AudioSampler::PollOutcome AudioSampler::poll(BlockPeaks &peaks)
     if (!position) {
         fail(input->lastError());
         return PollOutcome::Failed;
+    }
+    // Where the engine counts every frame, a whole loop or more since the last read shows: the
+    // position alone cannot tell two laps from none.
+    if (const std::optional<quint64> recorded = input->recordedFrames()) {
+        const bool lapped = *recorded - lastRecorded >= bufferLength;
+        lastRecorded = *recorded;
+        if (lapped) {
+            ++laps;
+            lastPosition = quint32(*recorded % bufferLength);
+            return PollOutcome::NoNewAudio;
+        }
     }
     if (*position == lastPosition)
         return PollOutcome::NoNewAudio;
@@ -89,15 +134,26 @@ AudioSampler::PollOutcome AudioSampler::poll(BlockPeaks &peaks)
         return PollOutcome::Failed;
     }
     lastPosition = *position;
-    peaks = analyseBlock(block, detector.get(), detectorId);
+    capturedFrames += frames;
+    const std::vector<qint16> *heard = &block;
+    if (removing) {
+        clean.clear();
+        remover.push(block, readySeconds, clean);
+        heard = &clean;
+    } else {
+        captureClock.add(capturedFrames, readySeconds);
+    }
+    heardFrames += qint64(heard->size() / 2);
+    peaks = analyseBlock(*heard, detector.get(), detectorId, rightDetectorId);
     return PollOutcome::Block;
 }
 
-float AudioSampler::detectorValue(int32_t index) const
+float AudioSampler::detectorValue(int32_t index, int side) const
 {
-    if (!detector || detectorId == 0)
+    const int32_t handle = side == 0 ? detectorId : rightDetectorId;
+    if (!detector || handle == 0)
         return 0.0f;
-    return detector->parameter(detectorId, index);
+    return detector->parameter(handle, index);
 }
 
 void AudioSampler::endRun()
@@ -111,7 +167,11 @@ void AudioSampler::endRun()
     }
     if (detector && detectorId != 0)
         detector->destroy(detectorId);
+    if (detector && rightDetectorId != 0)
+        detector->destroy(rightDetectorId);
     detectorId = 0;
+    rightDetectorId = 0;
+    remover.reset();
 }
 
 void AudioSampler::closeSystem()

@@ -1,5 +1,8 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // What the capture loop needs of a beat detector: make one, feed it samples, read its values.
+#include "beatdetect/BeatDetectorApi.h"
+
 #include <QString>
 #include <cstdint>
 
@@ -8,9 +11,9 @@ namespace pulsivar {
 class BeatDetectorEngine {
 public:
     // The values a detector reports.
-    static constexpr int32_t tempoParameter = 0;      // BPM, 0 until a tempo is found
-    static constexpr int32_t confidenceParameter = 1; // x 3, capped at 100, is the percent shown
-    static constexpr int32_t beatMarkerParameter = 2; // integer part grows by one at each beat
+    static constexpr int32_t tempoParameter = BPM_PARAMETER_TEMPO;
+    static constexpr int32_t confidenceParameter = BPM_PARAMETER_CONFIDENCE;
+    static constexpr int32_t beatMarkerParameter = BPM_PARAMETER_BEAT;
 
     virtual ~BeatDetectorEngine() = default;
 

@@ -1,5 +1,7 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The beat detector backed by the bpmDetect.dll module in the program folder.
+#include "beatdetect/BeatDetectorApi.h"
 #include "detect/BeatDetectorEngine.h"
 
 #include <QLibrary>
@@ -21,10 +23,11 @@ public:
     QString lastError() const override { return error; }
 
 private:
-    using CreateFunction = int32_t (*)();
-    using AddSampleFunction = void (*)(int32_t, float);
-    using GetParameterFunction = float (*)(int32_t, int32_t);
-    using DestroyFunction = void (*)(int32_t);
+    // Typed by the module's own declarations, so a changed signature fails to compile here.
+    using CreateFunction = decltype(&BPM_Create);
+    using AddSampleFunction = decltype(&BPM_AddSample);
+    using GetParameterFunction = decltype(&BPM_getParameter);
+    using DestroyFunction = decltype(&BPM_Destroy);
 
     QString path;
     // Never unloaded: a detector may still be alive when this owner goes away at exit.

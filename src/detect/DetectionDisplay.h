@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // What the detection panel shows at each poll: tempo, accuracy, peak level and the beat light.
 #include <QString>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Where the main window gets its audio input engine and beat detector; tests install fakes.
 #include "detect/AudioInputEngine.h"

@@ -1,5 +1,7 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "detect/LevelMeter.h"
 
+#include <QEvent>
 #include <QPainter>
 #include <QTimer>
 #include <algorithm>
@@ -11,6 +13,9 @@ LevelMeter::LevelMeter(QWidget *parent)
 {
     setProperty("skinExempt", true);
     setMinimumHeight(10);
+    repaintTimer = new QTimer(this);
+    repaintTimer->setSingleShot(true);
+    connect(repaintTimer, &QTimer::timeout, this, qOverload<>(&QWidget::update));
 }
 
 void LevelMeter::setLevel(double value)
@@ -32,15 +37,25 @@ void LevelMeter::setBarColor(const QColor &value)
 
 void LevelMeter::scheduleRepaint()
 {
-    // Levels arrive with every captured block, some 200 a second; the eye needs about 30.
-    if (repaintPending)
+    // Levels arrive with every captured block; the eye needs about 30 a second.
+    if (repaintTimer->isActive())
         return;
-    repaintPending = true;
+    // Levels that come no faster than the eye needs are painted without a wakeup of their own.
     const qint64 sinceLast = lastPaint.isValid() ? lastPaint.elapsed() : minRepaintMs;
-    QTimer::singleShot(int(std::max<qint64>(0, minRepaintMs - sinceLast)), this, [this] {
-        repaintPending = false;
+    if (sinceLast >= minRepaintMs)
         update();
-    });
+    else
+        repaintTimer->start(int(minRepaintMs - sinceLast));
+}
+
+bool LevelMeter::event(QEvent *event)
+{
+    const bool handled = QWidget::event(event);
+    // Every pixel is painted here, so nothing behind it needs painting first; a skin's sheet
+    // takes the attribute away again when it styles the meter.
+    if (event->type() == QEvent::Polish || event->type() == QEvent::StyleChange)
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    return handled;
 }
 
 void LevelMeter::paintEvent(QPaintEvent *)

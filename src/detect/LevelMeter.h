@@ -1,7 +1,9 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // A horizontal level meter: a bar of the chosen colour, as long as the level.
 #include <QColor>
 #include <QElapsedTimer>
+#include <QTimer>
 #include <QWidget>
 
 namespace pulsivar {
@@ -20,6 +22,7 @@ public:
     QSize sizeHint() const override { return {160, 14}; }
 
 protected:
+    bool event(QEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:
@@ -27,7 +30,7 @@ private:
 
     static constexpr qint64 minRepaintMs = 33;
     QElapsedTimer lastPaint;
-    bool repaintPending = false;
+    QTimer *repaintTimer = nullptr;
     double fraction = 0;
     QColor color = Qt::red;
 };

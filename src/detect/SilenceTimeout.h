@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The silence time-out setting: seconds 5 to 120 on the slider, its top position meaning none.
 #include <QString>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "detect/SilenceTracker.h"
 
 #include "detect/SilenceTimeout.h"
@@ -6,20 +7,19 @@
 
 namespace pulsivar {
 
-void SilenceTracker::reset(const QDateTime &farFuture)
+void SilenceTracker::reset()
 {
-    mdtFarFutureDate = farFuture;
-    mdtSilenceStart = farFuture;
+    mdtSilenceStart.reset();
     mbInputHasSound = false;
     quietBlocks = 0;
 }
 
-void SilenceTracker::addBlock(int32_t peak, const QDateTime &now)
+void SilenceTracker::addBlock(int32_t peak, double nowSeconds)
 {
     if (peak > quietPeak) {
         mbInputHasSound = true;
         quietBlocks = 0;
-        mdtSilenceStart = mdtFarFutureDate;
+        mdtSilenceStart.reset();
         return;
     }
     ++quietBlocks;
@@ -27,25 +27,22 @@ void SilenceTracker::addBlock(int32_t peak, const QDateTime &now)
         // Stamped only on the change from sound to silence: an input that never carried sound
         // never times out.
         if (mbInputHasSound)
-            mdtSilenceStart = now;
+            mdtSilenceStart = nowSeconds;
         quietBlocks = 0;
         mbInputHasSound = false;
     }
 }
 
-bool SilenceTracker::timedOut(const QDateTime &now, int32_t timeoutSeconds) const
+bool SilenceTracker::timedOut(double nowSeconds, int32_t timeoutSeconds) const
 {
-    if (isNoTimeout(timeoutSeconds) || !mdtSilenceStart.isValid())
+    if (isNoTimeout(timeoutSeconds) || !mdtSilenceStart)
         return false;
-    return secondBoundariesBetween(mdtSilenceStart, now) > timeoutSeconds;
+    return secondBoundariesBetween(*mdtSilenceStart, nowSeconds) > timeoutSeconds;
 }
 
-qint64 secondBoundariesBetween(const QDateTime &from, const QDateTime &to)
+int64_t secondBoundariesBetween(double fromSeconds, double toSeconds)
 {
-    const auto wholeSeconds = [](const QDateTime &time) {
-        return qint64(std::floor(double(time.toMSecsSinceEpoch()) / 1000.0));
-    };
-    return wholeSeconds(to) - wholeSeconds(from);
+    return int64_t(std::floor(toSeconds)) - int64_t(std::floor(fromSeconds));
 }
 
 } // namespace pulsivar

@@ -1,7 +1,9 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Notices when the input falls silent after sound, and when that silence has lasted too long.
-#include <QDateTime>
+// Times are monotonic seconds, so a change of the wall clock moves nothing.
 #include <cstdint>
+#include <optional>
 
 namespace pulsivar {
 
@@ -12,23 +14,23 @@ public:
     // More consecutive quiet blocks than this make silence.
     static constexpr int16_t quietBlocksBeforeSilence = 50;
 
-    // farFuture stands for "no silence": it lies so far ahead that no time-out is pending.
-    void reset(const QDateTime &farFuture);
-    // One block's peak, taken at now.
-    void addBlock(int32_t peak, const QDateTime &now);
+    // A new run: no sound yet, no silence pending.
+    void reset();
+    // One block's peak, taken at nowSeconds.
+    void addBlock(int32_t peak, double nowSeconds);
     // Whether more whole seconds than timeoutSeconds have begun since the silence began; never
-    // for the values that mean no time-out.
-    bool timedOut(const QDateTime &now, int32_t timeoutSeconds) const;
+    // for the values that mean no time-out, nor while no silence follows sound.
+    bool timedOut(double nowSeconds, int32_t timeoutSeconds) const;
 
     bool mbInputHasSound = false;
-    QDateTime mdtSilenceStart;
+    // When the input fell silent after sound; empty while it is not silent.
+    std::optional<double> mdtSilenceStart;
 
 private:
-    QDateTime mdtFarFutureDate;
     int16_t quietBlocks = 0;
 };
 
-// Second boundaries passed from one time to the other; negative when to lies before from.
-qint64 secondBoundariesBetween(const QDateTime &from, const QDateTime &to);
+// Whole-second boundaries passed from one time to the other; negative when to lies before from.
+int64_t secondBoundariesBetween(double fromSeconds, double toSeconds);
 
 } // namespace pulsivar

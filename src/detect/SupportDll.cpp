@@ -1,17 +1,17 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "detect/SupportDll.h"
 
 #include "common/MessageBox.h"
+#include "common/Version.h"
 #include "common/ProgramFolder.h"
+#include "platform/ResourceFile.h"
 
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <optional>
 
 namespace pulsivar {
 
 namespace {
-const QString programName = QStringLiteral("Pulsivar");
 
 void reportExtractionFailure(const std::optional<QString> &description)
 {
@@ -27,26 +27,6 @@ bool fileExists(const QString &path)
     return QFileInfo(path).isFile();
 }
 
-// The resource's bytes into path; the description of the failure otherwise.
-std::optional<QString> writeResource(int resourceId, const QString &path)
-{
-    QFile resource(QStringLiteral(":/DLL/%1").arg(resourceId));
-    if (!resource.open(QIODevice::ReadOnly))
-        return QStringLiteral("The resource DLL %1 could not be read: %2").arg(resourceId).arg(resource.errorString());
-    const QByteArray bytes = resource.readAll();
-    // Written whole or not at all: a half-written module would count as installed next time.
-    QSaveFile target(path);
-    if (!target.open(QIODevice::WriteOnly))
-        return target.errorString();
-    if (target.write(bytes) != bytes.size()) {
-        const QString why = target.errorString();
-        target.cancelWriting();
-        return why;
-    }
-    if (!target.commit())
-        return target.errorString();
-    return std::nullopt;
-}
 } // namespace
 
 bool ExtractSupportDll(const QString &name, int resourceId)
@@ -56,13 +36,13 @@ bool ExtractSupportDll(const QString &name, int resourceId)
         return true;
     const QString title = QStringLiteral("Missing System File: '") + name + QLatin1Char('\'');
     const QString question = QStringLiteral("A DLL file '") + name + QStringLiteral("' that is necessary to run ")
-        + programName + QStringLiteral(" does not exist in the program installation folder.\n")
-        + QStringLiteral("Would you like ") + programName + QStringLiteral(" to extract and install it for you? \n\n")
+        + programName() + QStringLiteral(" does not exist in the program installation folder.\n")
+        + QStringLiteral("Would you like ") + programName() + QStringLiteral(" to extract and install it for you? \n\n")
         + QStringLiteral("Press Ok to install the missing file, or press Cancel to disable Audio Input BPM "
                          "Detection and start the program.");
     if (showMessage(title, question, MessageIcon::Question, QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok)
         return false;
-    if (const std::optional<QString> failure = writeResource(resourceId, path)) {
+    if (const std::optional<QString> failure = writeResourceFile(QStringLiteral(":/DLL/%1").arg(resourceId), path)) {
         reportExtractionFailure(failure);
         return false;
     }

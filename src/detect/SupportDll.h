@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Writes a detection module the program carries back into the program folder when it is missing.
 #include <QString>

@@ -1,32 +1,26 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "detect/frmAutoBPMConfig.h"
 
-#include "app/state/ProgramState.h"
+#include "settings/ProgramState.h"
 #include "common/Steps.h"
 #include "common/Colors.h"
+#include "common/SliderKeys.h"
 #include "common/MessageBox.h"
 #include "common/ColorChooser.h"
 #include "detect/SilenceTimeout.h"
 #include "platform/Skin.h"
 #include "platform/SkinLabel.h"
-#include "platform/WindowPlacement.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QSlider>
 
 namespace pulsivar {
 
 namespace {
-
-QPointer<frmAutoBPMConfig> &instanceSlot()
-{
-    static QPointer<frmAutoBPMConfig> window;
-    return window;
-}
 
 constexpr int designTimeoutPosition = 10;
 
@@ -107,11 +101,7 @@ void frmAutoBPMConfig::Form_Load()
 {
     mbLoading = true;
     runStep([this] { ApplyProgramSkin(this, settings().ProgramSkin); });
-    runStep([this] {
-        RestoreFormPosition(this);
-        if (testAttribute(Qt::WA_Moved))
-            mbPlaced = true;
-    });
+    runStep([this] { restorePlacement(); });
     runStep([this] {
         const int32_t color = settings().AutoBPMColor;
         if (color != 0)
@@ -129,12 +119,7 @@ void frmAutoBPMConfig::Form_Load()
 void frmAutoBPMConfig::ShowMe()
 {
     runStep([this] { ApplyProgramSkin(this, settings().ProgramSkin); });
-    // Asked for again while minimized, the dialog comes back rather than staying in the task bar.
-    if (windowState() & Qt::WindowMinimized)
-        setWindowState(windowState() & ~Qt::WindowMinimized);
-    show();
-    raise();
-    activateWindow();
+    bringToFront(*this);
 }
 
 void frmAutoBPMConfig::takeSliderValue(bool onlyChangedLabel)
@@ -170,16 +155,8 @@ bool frmAutoBPMConfig::eventFilter(QObject *watched, QEvent *event)
             sldrSampleTimeout_MouseMove();
         } else if (event->type() == QEvent::KeyPress) {
             // Up raises the time-out and Down lowers it, as on the main tempo slider.
-            const auto *key = static_cast<QKeyEvent *>(event);
-            int step = 0;
-            if (key->key() == Qt::Key_Up)
-                step = sldrSampleTimeout->singleStep();
-            else if (key->key() == Qt::Key_Down)
-                step = -sldrSampleTimeout->singleStep();
-            if (step != 0) {
-                sldrSampleTimeout->setValue(sldrSampleTimeout->value() + step);
+            if (stepSliderByUpDownKey(sldrSampleTimeout, static_cast<QKeyEvent *>(event)))
                 return true;
-            }
         }
     }
     return QWidget::eventFilter(watched, event);
@@ -187,26 +164,14 @@ bool frmAutoBPMConfig::eventFilter(QObject *watched, QEvent *event)
 
 void frmAutoBPMConfig::cmdChange_Click()
 {
-    const ColorChoice choice = chooseColor(
-        mSwatchColor, QStringLiteral("Select a new color for Automatic Beat Detection"), this);
-    switch (choice.outcome) {
-    case ColorChoice::Outcome::Cancelled:
+    const auto chosen = chooseStorableColor(
+        mSwatchColor, QStringLiteral("Select a new color for Automatic Beat Detection"), this, [](const QString &why) {
+            return QStringLiteral("An error occurred while customizing the BPM VU meters: \n\nError Description: ") + why;
+        });
+    if (!chosen)
         return;
-    case ColorChoice::Outcome::Failed:
-        showMessage(QStringLiteral("Color Selection Error"),
-                    QStringLiteral("An error occurred while customizing the BPM VU meters: \n\nError Description: ")
-                        + choice.errorDescription,
-                    MessageIcon::Warning, QMessageBox::Ok, QMessageBox::NoButton, this);
-        return;
-    case ColorChoice::Outcome::Chosen:
-        break;
-    }
-    const int32_t chosen = colorRefFromColor(choice.color);
-    // Black stands for "no colour" in the settings, so it cannot be chosen.
-    if (chosen == 0)
-        return;
-    setSwatchColor(colorFromColorRef(chosen));
-    settings().AutoBPMColor = chosen;
+    setSwatchColor(colorFromColorRef(*chosen));
+    settings().AutoBPMColor = *chosen;
 }
 
 void frmAutoBPMConfig::cmdOK_Click()
@@ -222,25 +187,10 @@ void frmAutoBPMConfig::setSwatchColor(const QColor &color)
     paintSkinExempt(txtABDColor, color, readableTextOn(color));
 }
 
-frmAutoBPMConfig &autoBPMConfigDialog()
+SingleWindow<frmAutoBPMConfig> &autoBPMConfigWindow()
 {
-    if (!instanceSlot())
-        instanceSlot() = new frmAutoBPMConfig;
-    return *instanceSlot();
-}
-
-frmAutoBPMConfig *existingAutoBPMConfig()
-{
-    return instanceSlot();
-}
-
-void closeAutoBPMConfigForShutdown()
-{
-    frmAutoBPMConfig *dialog = existingAutoBPMConfig();
-    if (!dialog)
-        return;
-    dialog->close();
-    delete dialog;
+    static SingleWindow<frmAutoBPMConfig> window;
+    return window;
 }
 
 } // namespace pulsivar

@@ -1,7 +1,9 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The detection dialog: the colour of the meters and beat light, and the silence time-out.
 #include <QColor>
-#include "app/state/KeptWindow.h"
+#include "platform/KeptWindow.h"
+#include "platform/SingleWindow.h"
 
 class QLineEdit;
 class QPushButton;
@@ -51,11 +53,11 @@ private:
     QColor mSwatchColor = Qt::white;
 };
 
-// The one dialog, created and loaded (hidden) on first use.
-frmAutoBPMConfig &autoBPMConfigDialog();
-// The dialog if it was created, else nullptr.
-frmAutoBPMConfig *existingAutoBPMConfig();
-// The final unload at program exit: saves the dialog's placement, closes it and frees it.
-void closeAutoBPMConfigForShutdown();
+// The one dialog: created and loaded (hidden) on first use; closed for good at program exit,
+// which saves its placement.
+SingleWindow<frmAutoBPMConfig> &autoBPMConfigWindow();
+inline frmAutoBPMConfig &autoBPMConfigDialog() { return autoBPMConfigWindow().instance(); }
+inline frmAutoBPMConfig *existingAutoBPMConfig() { return autoBPMConfigWindow().ifLoaded(); }
+inline void closeAutoBPMConfigForShutdown() { autoBPMConfigWindow().closeForGood(); }
 
 } // namespace pulsivar

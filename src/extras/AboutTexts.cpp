@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "extras/AboutTexts.h"
 
-#include "app/state/Version.h"
+#include "common/Version.h"
 #include "common/BuildConfig.h"
 #include "common/ProgramFolder.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The lines the About window shows, worked out from the version record and the executable.
 #include <QLocale>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // How the undocked display's beat box follows the window's size (all sizes in twips).
 #include <QSize>

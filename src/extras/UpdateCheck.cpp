@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "extras/UpdateCheck.h"
 
-#include "app/state/Version.h"
+#include "common/Version.h"
 #include "common/MessageBox.h"
 #include "extras/UrlDownload.h"
 #include "extras/VersionFile.h"
@@ -10,7 +11,6 @@ namespace pulsivar {
 
 namespace {
 constexpr int defaultTimeoutMs = 10000;
-const QString programName = QStringLiteral("Pulsivar");
 
 QUrl &urlOverride()
 {
@@ -32,23 +32,23 @@ QMessageBox::StandardButton inform(QWidget *owner, const QString &title, const Q
 
 QString newVersionTitle()
 {
-    return QStringLiteral("New Version Of ") + programName + QStringLiteral(" Available!");
+    return QStringLiteral("New Version Of ") + programName() + QStringLiteral(" Available!");
 }
 
 QString newVersionLead(const QString &running, const QString &latest)
 {
-    return QStringLiteral("A new version of ") + programName + QStringLiteral(" is available!") + u'\n' + u'\n'
+    return QStringLiteral("A new version of ") + programName() + QStringLiteral(" is available!") + u'\n' + u'\n'
            + QStringLiteral("You are running version ") + running + u'\n' + QStringLiteral("The latest version is ")
            + latest + u'\n' + u'\n';
 }
 
 void showCannotRead(QWidget *owner)
 {
-    inform(owner, QStringLiteral("Can't Access ") + programName + QStringLiteral(" Website"),
-           QStringLiteral("The latest ") + programName
+    inform(owner, QStringLiteral("Can't Access ") + programName() + QStringLiteral(" Website"),
+           QStringLiteral("The latest ") + programName()
                + QStringLiteral(" program version could not be read from the Internet.  ") + u'\n'
                + QStringLiteral("Make sure that you are connected to the Internet and try again.  ") + u'\n' + u'\n'
-               + QStringLiteral("All information about the latest version of ") + programName
+               + QStringLiteral("All information about the latest version of ") + programName()
                + QStringLiteral(" is available at: ") + u'\n' + makerWebsite());
 }
 
@@ -72,8 +72,8 @@ bool checkOnce(QWidget *owner, bool bShowNoNewVerMsgbox)
 
     if (!IsNewerVersion(running, latest)) {
         if (bShowNoNewVerMsgbox)
-            inform(owner, QStringLiteral("No ") + programName + QStringLiteral(" Update Available"),
-                   QStringLiteral("You are currently running the latest version of ") + programName
+            inform(owner, QStringLiteral("No ") + programName() + QStringLiteral(" Update Available"),
+                   QStringLiteral("You are currently running the latest version of ") + programName()
                        + QStringLiteral("!   ") + u'\n' + QStringLiteral("Please visit ") + site
                        + QStringLiteral(" for more information.    "));
         return true;
@@ -81,7 +81,7 @@ bool checkOnce(QWidget *owner, bool bShowNoNewVerMsgbox)
     if (address.isEmpty()) {
         inform(owner, newVersionTitle(),
                newVersionLead(running, latest) + QStringLiteral("Please visit ") + site
-                   + QStringLiteral(" to download the latest ") + programName + QStringLiteral(" update   "));
+                   + QStringLiteral(" to download the latest ") + programName() + QStringLiteral(" update   "));
         return true;
     }
     const auto answer = inform(owner, newVersionTitle(),
@@ -91,9 +91,9 @@ bool checkOnce(QWidget *owner, bool bShowNoNewVerMsgbox)
     if (answer == QMessageBox::Yes) {
         OpenWebAddress(owner, address, 1);
     } else {
-        inform(owner, QStringLiteral("Visit The ") + programName + QStringLiteral(" Website For More Information"),
-               QStringLiteral("No ") + programName + QStringLiteral(" update will be downloaded.   ") + u'\n'
-                   + QStringLiteral("You can always visit ") + site + QStringLiteral(" for all ") + programName
+        inform(owner, QStringLiteral("Visit The ") + programName() + QStringLiteral(" Website For More Information"),
+               QStringLiteral("No ") + programName() + QStringLiteral(" update will be downloaded.   ") + u'\n'
+                   + QStringLiteral("You can always visit ") + site + QStringLiteral(" for all ") + programName()
                    + QStringLiteral(" program information.   "));
     }
     return true;

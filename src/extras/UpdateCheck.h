@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Asks the maker's web site for the latest version and tells the user what it found.
 #include <QUrl>

@@ -1,4 +1,7 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "extras/UrlDownload.h"
+
+#include "common/WaitCursor.h"
 
 #include <QApplication>
 #include <QEventLoop>
@@ -25,25 +28,6 @@ public:
     }
 };
 
-class WaitCursor {
-public:
-    WaitCursor()
-        : active(qobject_cast<QApplication *>(QCoreApplication::instance()) != nullptr)
-    {
-        if (active)
-            QApplication::setOverrideCursor(Qt::WaitCursor);
-    }
-    ~WaitCursor()
-    {
-        if (active)
-            QApplication::restoreOverrideCursor();
-    }
-    WaitCursor(const WaitCursor &) = delete;
-    WaitCursor &operator=(const WaitCursor &) = delete;
-
-private:
-    bool active;
-};
 } // namespace
 
 std::optional<QByteArray> DownloadUrlText(const QUrl &url, const DownloadLimits &limits)

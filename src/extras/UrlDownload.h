@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Fetches a small text over the network while the window waits, bounded in time and size.
 #include <QByteArray>

@@ -1,5 +1,7 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "extras/VersionFile.h"
 
+#include "common/NumberText.h"
 #include "extras/WebLinks.h"
 
 #include <QRegularExpression>
@@ -10,18 +12,6 @@ namespace pulsivar {
 namespace {
 // The first line's end is kept as a signed 16-bit position counted from 1.
 constexpr qsizetype maxLineBreakPosition = 32767;
-
-// Blanks are spaces only; other white space belongs to the text.
-QString trimBlanks(const QString &text)
-{
-    qsizetype first = 0;
-    qsizetype last = text.size();
-    while (first < last && text[first] == u' ')
-        ++first;
-    while (last > first && text[last - 1] == u' ')
-        --last;
-    return text.mid(first, last - first);
-}
 } // namespace
 
 std::optional<VersionFileContent> parseVersionFile(const QString &text)
@@ -32,7 +22,7 @@ std::optional<VersionFileContent> parseVersionFile(const QString &text)
         return std::nullopt;
     QString address = text.mid(index + 2);
     address.remove(lineBreak);
-    return VersionFileContent{trimBlanks(text.left(index)), trimBlanks(address)};
+    return VersionFileContent{trimBlanks(text.left(index)).toString(), trimBlanks(address).toString()};
 }
 
 bool isWebDownloadAddress(const QString &address)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Reads the version file that the maker's web site publishes: the latest version and its address.
 #include <QString>

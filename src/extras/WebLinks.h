@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Hands files and web addresses to the desktop's default programs, with the shell's error words.
 #include <QString>

@@ -1,8 +1,10 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "extras/frmAbout.h"
 
-#include "app/state/ProgramState.h"
+#include "settings/ProgramState.h"
 #include "common/FormLayout.h"
 #include "common/Twips.h"
+#include "common/Version.h"
 #include "extras/AboutTexts.h"
 #include "extras/WebLinks.h"
 #include "platform/Skin.h"
@@ -11,7 +13,6 @@
 #include <QApplication>
 #include <QIcon>
 #include <QLabel>
-#include <QPointer>
 #include <QPushButton>
 
 namespace pulsivar {
@@ -36,11 +37,7 @@ SkinLabel *makeLabel(QWidget *parent, const char *name, const QRect &geometry, c
     return label;
 }
 
-QPointer<frmAbout> &openWindow()
-{
-    static QPointer<frmAbout> window;
-    return window;
-}
+
 } // namespace
 
 frmAbout::frmAbout(QWidget *parent)
@@ -87,7 +84,7 @@ void frmAbout::Form_Load()
         applySkin();
     } catch (...) {
     }
-    setWindowTitle(QStringLiteral("About Pulsivar"));
+    setWindowTitle(QStringLiteral("About ") + programName());
     const QIcon icon = QApplication::windowIcon();
     if (!icon.isNull())
         picIcon->setPixmap(icon.pixmap(picIcon->size()));
@@ -107,19 +104,20 @@ void frmAbout::applySkin()
     ApplyProgramSkin(this, settings().ProgramSkin);
 }
 
-void showAboutWindow()
+SingleWindow<frmAbout> &aboutWindow()
 {
-    if (openWindow())
-        return;
-    frmAbout window;
-    openWindow() = &window;
-    window.exec();
+    static SingleWindow<frmAbout> window;
+    return window;
 }
 
-void closeAboutWindow()
+void showAboutWindow()
 {
-    if (openWindow())
-        openWindow()->close();
+    if (aboutWindowIfOpen())
+        return;
+    frmAbout &window = aboutWindow().instance();
+    // Closed for real: each opening builds the window afresh.
+    window.setAttribute(Qt::WA_DeleteOnClose);
+    window.exec();
 }
 
 } // namespace pulsivar

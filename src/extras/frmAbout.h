@@ -1,5 +1,8 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The About window: version, build number, build date and the maker's web site.
+#include "platform/SingleWindow.h"
+
 #include <QDialog>
 
 class QLabel;
@@ -30,7 +33,9 @@ private:
 
 // Opens a fresh About window, modal and without an owner, and returns when it is closed.
 void showAboutWindow();
-// Closes an About window that is open (program exit).
-void closeAboutWindow();
+// The window while it is open (nullptr otherwise); closed at program exit.
+SingleWindow<frmAbout> &aboutWindow();
+inline frmAbout *aboutWindowIfOpen() { return aboutWindow().ifLoaded(); }
+inline void closeAboutWindow() { aboutWindow().closeForGood(); }
 
 } // namespace pulsivar

@@ -1,33 +1,28 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "extras/frmUndocked.h"
 
-#include "app/state/ProgramState.h"
+#include "settings/ProgramState.h"
 #include "common/Colors.h"
 #include "common/FormLayout.h"
 #include "common/Steps.h"
 #include "common/Twips.h"
 #include "extras/UndockedLayout.h"
+#include "common/ProcessEnd.h"
 #include "platform/AlwaysOnTop.h"
 #include "platform/Skin.h"
 #include "platform/WindowPlacement.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QLineEdit>
-#include <QPointer>
 
 namespace pulsivar {
 
 namespace {
-QPointer<frmUndocked> &instanceSlot()
-{
-    static QPointer<frmUndocked> window;
-    return window;
-}
 
 } // namespace
 
 frmUndocked::frmUndocked(QWidget *parent)
-    : QWidget(parent, Qt::Window)
+    : KeptWindow(parent, Qt::Window)
 {
     setObjectName(QStringLiteral("frmUndocked"));
     setWindowTitle(QStringLiteral("Undocked Tempo Display"));
@@ -124,17 +119,12 @@ void frmUndocked::Form_Resize()
     }
 }
 
-void frmUndocked::closeEvent(QCloseEvent *event)
+void frmUndocked::Form_Unload()
 {
     emit undockClosed();
-    if (!programState().bShuttingDown) {
-        // Closing only hides: the window keeps its beat, its switches and its place.
-        hide();
-        event->ignore();
-        return;
-    }
-    runStep([this] { savePlacement(); });
-    event->accept();
+    // Only the final close keeps the place; closing by hand only hides the window where it is.
+    if (processShuttingDown())
+        runStep([this] { savePlacement(); });
 }
 
 void frmUndocked::chkAlwaysOnTop_Click()
@@ -168,20 +158,10 @@ void frmUndocked::savePlacement()
     SaveFormPosition(this);
 }
 
-frmUndocked &undockedDisplay()
+SingleWindow<frmUndocked> &undockedWindow()
 {
-    if (!instanceSlot())
-        instanceSlot() = new frmUndocked;
-    return *instanceSlot();
-}
-
-void unloadUndockedDisplay()
-{
-    frmUndocked *window = instanceSlot();
-    if (!window)
-        return;
-    if (window->close())
-        delete window;
+    static SingleWindow<frmUndocked> window;
+    return window;
 }
 
 void mirrorBeatOnUndockedDisplay(const QColor &color, const QString &text)

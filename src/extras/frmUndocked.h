@@ -1,14 +1,17 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The undocked tempo display: a separate, sizable window that repeats every beat of the main window.
+#include "platform/KeptWindow.h"
+#include "platform/SingleWindow.h"
+
 #include <QColor>
-#include <QWidget>
 
 class QCheckBox;
 class QLineEdit;
 
 namespace pulsivar {
 
-class frmUndocked : public QWidget {
+class frmUndocked : public KeptWindow {
     Q_OBJECT
 public:
     explicit frmUndocked(QWidget *parent = nullptr);
@@ -36,7 +39,7 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
-    void closeEvent(QCloseEvent *event) override;
+    void Form_Unload() override;
 
 private:
     void Form_Load();
@@ -54,10 +57,12 @@ private:
     QColor mBoxColor = Qt::white;
 };
 
-// The one undocked display, created (loaded, hidden) the first time anything asks for it.
-frmUndocked &undockedDisplay();
-// Closes it for good at program exit (saving its placement) and frees it; nothing if never loaded.
-void unloadUndockedDisplay();
+// The one undocked display: created (loaded, hidden) the first time anything asks for it; closed
+// for good at program exit, which saves its placement.
+SingleWindow<frmUndocked> &undockedWindow();
+inline frmUndocked &undockedDisplay() { return undockedWindow().instance(); }
+inline frmUndocked *undockedDisplayIfLoaded() { return undockedWindow().ifLoaded(); }
+inline void unloadUndockedDisplay() { undockedWindow().closeForGood(); }
 
 // What the beat clock calls: each updates the display only while it is visible.
 void mirrorBeatOnUndockedDisplay(const QColor &color, const QString &text);

@@ -1,48 +1,19 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "CamelotOpening.h"
 
-#include <QApplication>
-#include <QPointer>
+#include "common/WaitCursor.h"
 
 namespace pulsivar {
 
-namespace {
-
-QPointer<frmCamelot> &loaded()
+SingleWindow<frmCamelot> &camelotWindow()
 {
-    static QPointer<frmCamelot> window;
+    static SingleWindow<frmCamelot> window;
     return window;
-}
-
-// Puts the normal pointer back however the opening ends.
-struct WaitCursor {
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor &) = delete;
-    WaitCursor &operator=(const WaitCursor &) = delete;
-};
-
-} // namespace
-
-frmCamelot *frmCamelotIfLoaded()
-{
-    return loaded().data();
-}
-
-frmCamelot &frmCamelotInstance()
-{
-    if (!loaded())
-        loaded() = new frmCamelot;
-    return *loaded();
 }
 
 void ShowCamelot()
 {
-    frmCamelot &window = frmCamelotInstance();
-    if (window.isMinimized())
-        window.setWindowState(window.windowState() & ~Qt::WindowMinimized);
-    window.show();
-    window.raise();
-    window.activateWindow();
+    bringToFront(frmCamelotInstance());
 }
 
 void mnuTools_HarmonicMixing_Click()

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The Camelot wheel picture: where each key's space lies, and the drawing made from those shapes.
 #include "MusicKeyTable.h"

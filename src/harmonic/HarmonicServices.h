@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // What the harmonic window borrows from the rest of the program (skins, placement, topmost);
 // the application fills these in, and each one left empty is simply not done.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The 24 musical keys of the Camelot wheel and the keys that mix well with each.
 #include <QString>

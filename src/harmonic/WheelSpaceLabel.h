@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // An invisible, captionless label over one space of the wheel picture that reports clicks.
 #include <QLabel>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The harmonic key mixing window: pick a key from the list or the wheel, see the keys that mix with it.
 #include "MusicKeyTable.h"

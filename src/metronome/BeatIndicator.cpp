@@ -1,6 +1,10 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "metronome/BeatIndicator.h"
 
 #include "common/Colors.h"
+
+#include <QEvent>
+#include <QPainter>
 
 namespace pulsivar {
 
@@ -12,32 +16,59 @@ BeatIndicator::BeatIndicator(QWidget *parent)
     setFocusPolicy(Qt::NoFocus);
     // Exempt from skins: the beat's colour is the message.
     setProperty("skinExempt", true);
-    setBeatColor(Qt::white);
+    applyFontSheet();
+}
+
+bool BeatIndicator::event(QEvent *event)
+{
+    const bool handled = QLineEdit::event(event);
+    // Every pixel is painted here, so nothing behind it needs painting first; styling the box
+    // (a skin, its own sheet) takes the attribute away again.
+    if (event->type() == QEvent::Polish || event->type() == QEvent::StyleChange)
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    return handled;
+}
+
+void BeatIndicator::applyFontSheet()
+{
+    // A widget's own sheet wins over any skin sheet above it, and the size must go into it: a
+    // skin's font rule would otherwise win over setFont. The sheet stays the same from beat to
+    // beat: changing it restyles the box and lays out the whole window again.
+    setStyleSheet(QStringLiteral("QLineEdit { border: 1px solid #404040; font-size: %1pt; font-weight: bold; }")
+                      .arg(pointSize));
 }
 
 void BeatIndicator::setBeatColor(const QColor &background)
 {
+    if (background == color)
+        return;
     color = background;
-    // A widget's own sheet wins over any skin sheet above it.
-    // The size goes into the sheet too: a skin's font rule would otherwise win over setFont.
-    const QString sheet = QStringLiteral("QLineEdit { background-color: %1; color: %2; border: 1px solid #404040;"
-                                         " font-size: %3pt; font-weight: bold; }")
-                              .arg(background.name(), readableTextOn(background).name())
-                              .arg(pointSize);
-    if (sheet != styleSheet())
-        setStyleSheet(sheet);
+    update();
 }
 
 void BeatIndicator::setBeatPointSize(int size)
 {
+    if (size == pointSize)
+        return;
     pointSize = size;
-    setBeatColor(color);
+    applyFontSheet();
 }
 
 void BeatIndicator::clearBeat()
 {
     setBeatColor(Qt::white);
     clear();
+}
+
+void BeatIndicator::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), color);
+    painter.setPen(QColor(0x40, 0x40, 0x40));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    painter.setPen(readableTextOn(color));
+    painter.setFont(font());
+    painter.drawText(rect(), Qt::AlignCenter, text());
 }
 
 } // namespace pulsivar

@@ -1,5 +1,7 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
-// The beat indicator box: the beat's number on the beat's colour, whatever the skin.
+// The beat indicator box: the beat's number on the beat's colour, whatever the skin. It paints
+// itself, so a beat repaints this box alone.
 #include <QColor>
 #include <QLineEdit>
 
@@ -17,7 +19,13 @@ public:
     // White and empty: the stopped look.
     void clearBeat();
 
+protected:
+    bool event(QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+
 private:
+    void applyFontSheet();
+
     QColor color = Qt::white;
     int pointSize = 10;
 };

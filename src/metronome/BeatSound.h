@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Playing a beat sound file, and the sound engine the program plays through.
 #include "metronome/BeatSoundEngine.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "metronome/MeasureConfigRules.h"
 
 #include <array>
@@ -34,6 +35,16 @@ QString accentConfigText(const QList<bool> &accentChecked)
     for (bool checked : accentChecked)
         text += checked ? QLatin1Char('1') : QLatin1Char('0');
     return text;
+}
+
+uint32_t accentMaskOf(const QString &accentConfig)
+{
+    uint32_t mask = 0;
+    for (int beat = 1; beat <= measureBeatRows && beat <= accentConfig.size(); ++beat) {
+        if (accentConfig[beat - 1] == u'1')
+            mask |= 1u << (beat - 1);
+    }
+    return mask;
 }
 
 QString beatColorDialogTitle(int beat)

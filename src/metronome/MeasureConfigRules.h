@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The measure's rules: which time signatures exist, the swatches' design colours, the accent text.
 #include <QList>
@@ -20,11 +21,11 @@ int16_t beatsForTimeSignature(int index);
 // 0 for a beat without a design colour.
 int32_t designBeatColor(int beat);
 
-// 0 is the stored value for "not chosen", so pure black can never become a beat colour.
-inline bool isChoosableBeatColor(int32_t colorRef) { return colorRef != 0; }
-
 // One character a box, beat 1 first: "1" checked, "0" not, hidden rows included.
 QString accentConfigText(const QList<bool> &accentChecked);
+// The accented beats of an accent text as bits (beat n is bit n - 1): a "1" at position n
+// accents beat n; any other character, or none, leaves it plain; beats past the rows never are.
+uint32_t accentMaskOf(const QString &accentConfig);
 
 QString beatColorDialogTitle(int beat);
 QString colorSelectionErrorText(const QString &errorDescription);

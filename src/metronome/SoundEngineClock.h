@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Maps the monotonic clock onto the output stream's frame count, so a click can be placed at
 // the exact frame where its beat was due.

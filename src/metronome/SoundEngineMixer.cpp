@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "metronome/SoundEngineMixer.h"
 
 #include <algorithm>
@@ -6,7 +7,7 @@ namespace pulsivar {
 
 ClickMixer::ClickMixer(int channels) : channels_(std::max(1, channels)) {}
 
-bool ClickMixer::schedule(const ClickSound *sound, int64_t startFrame, uint64_t sequence)
+bool ClickMixer::schedule(const ClickSound *sound, int64_t startFrame, uint64_t sequence, bool beat)
 {
     if (!sound || waitingCount_ == maxWaiting)
         return false;
@@ -15,7 +16,7 @@ bool ClickMixer::schedule(const ClickSound *sound, int64_t startFrame, uint64_t 
         waiting_[at] = waiting_[at - 1];
         --at;
     }
-    waiting_[at] = {sound, startFrame, sequence};
+    waiting_[at] = {sound, startFrame, sequence, beat};
     ++waitingCount_;
     return true;
 }
@@ -33,6 +34,16 @@ void ClickMixer::stop()
 {
     waitingCount_ = 0;
     cutCurrent();
+}
+
+void ClickMixer::withdrawBeatsFrom(int64_t frame)
+{
+    int kept = 0;
+    for (int i = 0; i < waitingCount_; ++i) {
+        if (!waiting_[i].beat || waiting_[i].startFrame < frame)
+            waiting_[kept++] = waiting_[i];
+    }
+    waitingCount_ = kept;
 }
 
 void ClickMixer::startNext()

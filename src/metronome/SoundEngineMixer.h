@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The audio thread's side of the beat sound: clicks waiting for their frame, the click that
 // sounds, and rendering them into the output buffer at exact frame offsets.
@@ -23,11 +24,13 @@ public:
     explicit ClickMixer(int channels);
 
     // Starts sound at startFrame of the stream (at once when that frame has passed). The
-    // sequence number tells the owner when the sound is no longer referenced. False when too
-    // many clicks already wait.
-    bool schedule(const ClickSound *sound, int64_t startFrame, uint64_t sequence);
+    // sequence number tells the owner when the sound is no longer referenced. A beat's click can
+    // be withdrawn until it starts. False when too many clicks already wait.
+    bool schedule(const ClickSound *sound, int64_t startFrame, uint64_t sequence, bool beat = false);
     // Fades out the click that sounds and forgets the waiting ones.
     void stop();
+    // Forgets the beats' clicks that would start at or after a frame (a restart, a stop).
+    void withdrawBeatsFrom(int64_t frame);
 
     // Writes frames [firstFrame, firstFrame + frames) of the stream, interleaved, overwriting out.
     void render(float *out, int frames, int64_t firstFrame);
@@ -46,6 +49,7 @@ private:
         const ClickSound *sound;
         int64_t startFrame;
         uint64_t sequence;
+        bool beat;
     };
 
     void startNext();

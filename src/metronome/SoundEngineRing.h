@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // A fixed-size single-producer single-consumer queue: the GUI thread hands clicks to the
 // audio callback without a lock, so a busy GUI never blocks the audio thread nor the reverse.

@@ -1,11 +1,12 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "metronome/WaveFiles.h"
 
 #include "common/MessageBox.h"
 #include "common/ProgramFolder.h"
+#include "platform/ResourceFile.h"
+
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace pulsivar {
 
@@ -13,26 +14,6 @@ QString plainWavePath() { return programFile(plainWaveFileName); }
 QString accentWavePath() { return programFile(accentWaveFileName); }
 
 namespace {
-
-bool writeFromResource(const QString &resource, const QString &path)
-{
-    QFile source(resource);
-    if (!source.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray bytes = source.readAll();
-    if (bytes.isEmpty())
-        return false;
-    // Written aside and renamed into place, so a failed write never leaves a truncated file
-    // that would count as present from then on.
-    QSaveFile target(path);
-    if (!target.open(QIODevice::WriteOnly))
-        return false;
-    if (target.write(bytes) != bytes.size()) {
-        target.cancelWriting();
-        return false;
-    }
-    return target.commit();
-}
 
 void reportFailure(const QString &fileName)
 {
@@ -58,7 +39,7 @@ bool ExtractWaveFiles()
         // A folder of that name is not the file; writing over it then fails and is reported.
         if (QFileInfo(path).isFile())
             continue;
-        if (!writeFromResource(file.resource, path)) {
+        if (writeResourceFile(file.resource, path)) {
             reportFailure(file.name);
             return false;
         }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The two beat wave files in the program folder, written from the program's resources.
 #include <QString>

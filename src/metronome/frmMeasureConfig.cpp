@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "metronome/frmMeasureConfig.h"
 
-#include "app/state/ProgramState.h"
+#include "settings/ProgramState.h"
 #include "common/Colors.h"
 #include "common/FormLayout.h"
 #include "common/MessageBox.h"
@@ -12,12 +13,10 @@
 #include "metronome/WaveFiles.h"
 #include "platform/Skin.h"
 #include "platform/SkinLabel.h"
-#include "platform/WindowPlacement.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <array>
@@ -25,12 +24,6 @@
 namespace pulsivar {
 
 namespace {
-
-QPointer<frmMeasureConfig> &instanceSlot()
-{
-    static QPointer<frmMeasureConfig> window;
-    return window;
-}
 
 // Tops of each beat row's controls, in twips; the rows are not evenly spaced.
 constexpr std::array<int, measureBeatRows> beatLabelTops{1935, 2265, 2595, 2910, 3225, 3540, 3855};
@@ -121,11 +114,7 @@ void frmMeasureConfig::Form_Load()
 {
     mbLoading = true;
     runStep([this] { ApplyProgramSkin(this, settings().ProgramSkin); });
-    runStep([this] {
-        RestoreFormPosition(this);
-        if (testAttribute(Qt::WA_Moved))
-            mbPlaced = true;
-    });
+    runStep([this] { restorePlacement(); });
     runStep([this] {
         const int16_t stored = settings().BeatsPerMeasure;
         const int index = (stored >= firstTimeSignature && stored <= lastTimeSignature) ? stored
@@ -148,12 +137,7 @@ void frmMeasureConfig::Form_Load()
 void frmMeasureConfig::ShowMe()
 {
     runStep([this] { ApplyProgramSkin(this, settings().ProgramSkin); });
-    // Asked for again while minimized, the dialog comes back rather than staying in the task bar.
-    if (windowState() & Qt::WindowMinimized)
-        setWindowState(windowState() & ~Qt::WindowMinimized);
-    show();
-    raise();
-    activateWindow();
+    bringToFront(*this);
 }
 
 bool frmMeasureConfig::isAccentChecked(int beat) const
@@ -181,22 +165,12 @@ void frmMeasureConfig::cmdChange_Click(int Index)
     int32_t *stored = settings().beatColor(Index);
     if (!stored || !txtBeatColor.contains(Index))
         return;
-    const ColorChoice choice = chooseColor(swatchColor(Index), beatColorDialogTitle(Index), this);
-    switch (choice.outcome) {
-    case ColorChoice::Outcome::Cancelled:
+    const auto chosen = chooseStorableColor(swatchColor(Index), beatColorDialogTitle(Index), this,
+                                            colorSelectionErrorText);
+    if (!chosen)
         return;
-    case ColorChoice::Outcome::Failed:
-        showMessage(QStringLiteral("Color Selection Error"), colorSelectionErrorText(choice.errorDescription),
-                    MessageIcon::Warning, QMessageBox::Ok, QMessageBox::NoButton, this);
-        return;
-    case ColorChoice::Outcome::Chosen:
-        break;
-    }
-    const int32_t chosen = colorRefFromColor(choice.color);
-    if (!isChoosableBeatColor(chosen))
-        return;
-    setSwatchColor(Index, colorFromColorRef(chosen));
-    *stored = chosen;
+    setSwatchColor(Index, colorFromColorRef(*chosen));
+    *stored = *chosen;
 }
 
 void frmMeasureConfig::chkAccent_Click(int Index)
@@ -227,34 +201,10 @@ void frmMeasureConfig::setSwatchColor(int beat, const QColor &color)
     paintSkinExempt(txtBeatColor.value(beat), color, readableTextOn(color));
 }
 
-frmMeasureConfig &measureConfigDialog()
+SingleWindow<frmMeasureConfig> &measureConfigWindow()
 {
-    if (!instanceSlot())
-        instanceSlot() = new frmMeasureConfig;
-    return *instanceSlot();
-}
-
-frmMeasureConfig *existingMeasureConfig()
-{
-    return instanceSlot();
-}
-
-bool isMeasureAccentBeat(int beat)
-{
-    if (beat < 1 || beat > measureBeatRows)
-        return false;
-    if (const frmMeasureConfig *dialog = existingMeasureConfig())
-        return dialog->isAccentChecked(beat);
-    return settings().isAccentBeat(beat);
-}
-
-void closeMeasureConfigForShutdown()
-{
-    frmMeasureConfig *dialog = existingMeasureConfig();
-    if (!dialog)
-        return;
-    dialog->close();
-    delete dialog;
+    static SingleWindow<frmMeasureConfig> window;
+    return window;
 }
 
 } // namespace pulsivar

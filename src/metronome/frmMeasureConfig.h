@@ -1,8 +1,10 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The measure dialog: beats per measure, each beat's colour and accent, written into the settings at once.
 #include <QColor>
 #include <QMap>
-#include "app/state/KeptWindow.h"
+#include "platform/KeptWindow.h"
+#include "platform/SingleWindow.h"
 
 class QCheckBox;
 class QLineEdit;
@@ -55,16 +57,12 @@ private:
     QMap<int, QColor> mSwatchColors;
 };
 
-// The one dialog, created and loaded (hidden) on first use.
-frmMeasureConfig &measureConfigDialog();
-// The dialog if it was created, else nullptr (the skin menu re-skins only existing windows).
-frmMeasureConfig *existingMeasureConfig();
-
-// Whether beat n is accented, for the beat clock: the dialog's Accent box when the dialog exists,
-// else character n of AccentBeatConfig; a beat without a row is never accented.
-bool isMeasureAccentBeat(int beat);
-
-// The final unload at program exit: saves the dialog's placement, closes it and frees it.
-void closeMeasureConfigForShutdown();
+// The one dialog: created and loaded (hidden) on first use; closed for good at program exit,
+// which saves its placement.
+SingleWindow<frmMeasureConfig> &measureConfigWindow();
+inline frmMeasureConfig &measureConfigDialog() { return measureConfigWindow().instance(); }
+// nullptr until created (the skin menu re-skins only existing windows).
+inline frmMeasureConfig *existingMeasureConfig() { return measureConfigWindow().ifLoaded(); }
+inline void closeMeasureConfigForShutdown() { measureConfigWindow().closeForGood(); }
 
 } // namespace pulsivar

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "platform/Registry.h"
 
 #include "common/NumberText.h"
@@ -18,16 +19,6 @@ constexpr int32_t platformWin32NT = 2;
 // Off Windows there is no Windows platform id to report.
 constexpr int32_t platformNotWindows = -1;
 
-QString trimBlanks(const QString &text)
-{
-    qsizetype start = 0;
-    qsizetype end = text.size();
-    while (start < end && text[start] == u' ')
-        ++start;
-    while (end > start && text[end - 1] == u' ')
-        --end;
-    return text.mid(start, end - start);
-}
 
 QString folderOf(QStandardPaths::StandardLocation location, bool create)
 {
@@ -159,7 +150,7 @@ QString clsRegistry::GetUserSetting(const QString &sSettingName)
     QString text;
     if (!GetApplicationKey(int32_t(HKEY_CURRENT_USER_ID), QString::fromLatin1(applicationKey), sSettingName, text))
         return {};
-    return trimBlanks(text);
+    return trimBlanks(text).toString();
 }
 
 void clsRegistry::SaveGlobalSetting(const QString &sKeyName, const QString &sSettingName, const QString &sSettingValue)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The program's settings store: every setting and window placement as a text value under one key.
 #include <QString>

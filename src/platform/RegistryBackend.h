@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Where the settings store keeps its values: the registry on Windows, text files elsewhere.
 #include "platform/SettingsFile.h"
@@ -21,11 +22,23 @@ public:
     // Writes made between begin and end reach the disk together, or not at all.
     virtual void beginBatch() {}
     virtual bool endBatch() { return true; }
+
+    // Why stored values could not be read, so that the store started empty and will not save;
+    // each reason is given once.
+    virtual std::optional<QString> takeReadProblem() { return std::nullopt; }
+    // Why changes are still not on the disk; each reason once, and none already given as a read
+    // problem.
+    virtual std::optional<QString> takeSaveProblem() { return std::nullopt; }
 };
 
 // The platform's store, created on first use.
 RegistryBackend &registryBackend();
 std::unique_ptr<RegistryBackend> createPlatformRegistryBackend();
+
+// What the user must hear about the store: at start, why the settings could not be read; at exit,
+// why they could not be saved. Nothing when all is well or the reason was given before.
+inline std::optional<QString> takeSettingsReadProblem() { return registryBackend().takeReadProblem(); }
+inline std::optional<QString> takeSettingsSaveProblem() { return registryBackend().takeSaveProblem(); }
 
 // Groups the writes of its lifetime into one; the whole settings save uses it.
 class RegistryBatch {

@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "platform/SettingsFile.h"
 
-#include <QStringList>
+#include <QStringDecoder>
 
 namespace pulsivar {
 
@@ -25,7 +26,7 @@ QString escaped(const QString &text)
 }
 
 // Reads a quoted string starting at pos (which must be at the opening quote); moves pos past it.
-std::optional<QString> readQuoted(const QString &line, qsizetype &pos)
+std::optional<QString> readQuoted(QStringView line, qsizetype &pos)
 {
     if (pos >= line.size() || line[pos] != u'"')
         return std::nullopt;
@@ -55,7 +56,7 @@ std::optional<QString> readQuoted(const QString &line, qsizetype &pos)
     return std::nullopt;
 }
 
-std::optional<StoredValue> readValue(const QString &rest)
+std::optional<StoredValue> readValue(QStringView rest)
 {
     StoredValue value;
     if (rest.startsWith(u'"')) {
@@ -77,10 +78,28 @@ std::optional<StoredValue> readValue(const QString &rest)
     }
     if (rest.startsWith(QLatin1String("hex:"))) {
         value.type = StoredValue::Type::Other;
-        value.text = rest.mid(4);
+        value.text = rest.mid(4).toString();
         return value;
     }
     return std::nullopt;
+}
+
+// Text without a byte-order mark in UTF-16 is told by its NUL bytes: every other byte of an ASCII
+// character. UTF-8 that does not decode is taken byte for byte, as Latin-1.
+QString decodeText(const QByteArray &content)
+{
+    std::optional<QStringConverter::Encoding> encoding = QStringConverter::encodingForData(content);
+    if (!encoding && content.size() >= 2) {
+        if (content[0] != 0 && content[1] == 0)
+            encoding = QStringConverter::Utf16LE;
+        else if (content[0] == 0 && content[1] != 0)
+            encoding = QStringConverter::Utf16BE;
+    }
+    QStringDecoder decoder(encoding.value_or(QStringConverter::Utf8));
+    QString text = decoder.decode(content);
+    if (decoder.hasError() && encoding.value_or(QStringConverter::Utf8) == QStringConverter::Utf8)
+        text = QString::fromLatin1(content);
+    return text;
 }
 
 } // namespace
@@ -88,49 +107,67 @@ std::optional<StoredValue> readValue(const QString &rest)
 SettingsFile SettingsFile::parse(const QByteArray &content)
 {
     SettingsFile file;
+    const QString text = decodeText(content);
     QString key;
-    bool inKey = false;
-    const QStringList lines = QString::fromUtf8(content).split(u'\n');
-    for (QString line : lines) {
-        line = line.trimmed();
+    QHash<Caseless, int> *names = nullptr;
+    int lineNumber = 0;
+    qsizetype start = 0;
+    while (start < text.size()) {
+        qsizetype end = start;
+        while (end < text.size() && text[end] != u'\n' && text[end] != u'\r')
+            ++end;
+        ++lineNumber;
+        const QStringView line = QStringView(text).mid(start, end - start).trimmed();
+        start = end + (end + 1 < text.size() && text[end] == u'\r' && text[end + 1] == u'\n' ? 2 : 1);
+
         if (line.isEmpty() || line.startsWith(u';') || line.startsWith(u'#'))
             continue;
-        if (line.startsWith(u'[') && line.endsWith(u']') && line.size() > 2) {
-            key = line.mid(1, line.size() - 2);
-            inKey = true;
+        if (line.startsWith(u'[') && line.endsWith(u']') && line.size() > 2 && !line.contains(QChar(0))) {
+            key = line.mid(1, line.size() - 2).toString();
+            names = &file.index[Caseless{key}];
+            file.keysSeen = true;
             continue;
         }
-        if (!inKey)
-            continue;
         qsizetype pos = 0;
-        const auto name = readQuoted(line, pos);
-        if (!name || name->isEmpty() || pos >= line.size() || line[pos] != u'=')
+        // A raw NUL is binary data, never text of ours.
+        const auto name = names && !line.contains(QChar(0)) ? readQuoted(line, pos) : std::nullopt;
+        const auto value = name && !name->isEmpty() && pos < line.size() && line[pos] == u'='
+                               ? readValue(line.mid(pos + 1))
+                               : std::nullopt;
+        if (!value) {
+            if (file.unreadLine == 0)
+                file.unreadLine = lineNumber;
             continue;
-        const auto value = readValue(line.mid(pos + 1));
-        if (!value)
-            continue;
-        const int existing = file.indexOf(key, *name);
-        if (existing >= 0)
-            file.list[existing].value = *value;
-        else
+        }
+        const auto existing = names->constFind(Caseless{*name});
+        if (existing != names->constEnd()) {
+            file.list[*existing].value = *value;
+        } else {
+            names->insert(Caseless{*name}, int(file.list.size()));
             file.list.append({key, *name, *value});
+        }
     }
     return file;
 }
 
 QByteArray SettingsFile::serialize() const
 {
-    QString out = QStringLiteral("; Pulsivar settings: one [key] a section, \"name\"=\"text\" a value.\n");
-    QStringList keys;
-    for (const auto &entry : list) {
-        if (!keys.contains(entry.key, Qt::CaseInsensitive))
-            keys.append(entry.key);
+    // Each key's values together, keys in the order they first appear.
+    QHash<Caseless, int> groupOf;
+    QList<QList<int>> groups;
+    for (int i = 0; i < list.size(); ++i) {
+        auto found = groupOf.constFind(Caseless{list[i].key});
+        if (found == groupOf.constEnd()) {
+            found = groupOf.insert(Caseless{list[i].key}, int(groups.size()));
+            groups.append(QList<int>());
+        }
+        groups[*found].append(i);
     }
-    for (const auto &key : keys) {
-        out += QStringLiteral("\n[%1]\n").arg(key);
-        for (const auto &entry : list) {
-            if (entry.key.compare(key, Qt::CaseInsensitive) != 0)
-                continue;
+    QString out = QStringLiteral("; Pulsivar settings: one [key] a section, \"name\"=\"text\" a value.\n");
+    for (const auto &group : groups) {
+        out += QStringLiteral("\n[%1]\n").arg(list[group.first()].key);
+        for (const int i : group) {
+            const SettingsEntry &entry = list[i];
             out += u'"' + escaped(entry.name) + QStringLiteral("\"=");
             switch (entry.value.type) {
             case StoredValue::Type::Text: out += u'"' + escaped(entry.value.text) + u'"'; break;
@@ -145,41 +182,68 @@ QByteArray SettingsFile::serialize() const
     return out.toUtf8();
 }
 
+size_t qHash(const SettingsFile::Caseless &name, size_t seed)
+{
+    // FNV-1a over the case-folded code points, as QString::compare folds them.
+    size_t hash = seed ^ size_t(0xcbf29ce484222325ull);
+    const qsizetype size = name.text.size();
+    const QChar *chars = name.text.constData();
+    for (qsizetype i = 0; i < size; ++i) {
+        char32_t point = chars[i].unicode();
+        if (point < 0x80) {
+            if (point >= u'A' && point <= u'Z')
+                point += u'a' - u'A';
+        } else {
+            if (QChar::isHighSurrogate(point) && i + 1 < size && chars[i + 1].isLowSurrogate())
+                point = QChar::surrogateToUcs4(char16_t(point), chars[++i].unicode());
+            point = QChar::toCaseFolded(point);
+        }
+        hash = (hash ^ point) * size_t(0x100000001b3ull);
+    }
+    return hash;
+}
+
 int SettingsFile::indexOf(const QString &key, const QString &name) const
 {
-    for (int i = 0; i < list.size(); ++i) {
-        if (list[i].key.compare(key, Qt::CaseInsensitive) == 0
-            && list[i].name.compare(name, Qt::CaseInsensitive) == 0)
-            return i;
-    }
-    return -1;
+    const auto names = index.constFind(Caseless{key});
+    return names == index.constEnd() ? -1 : names->value(Caseless{name}, -1);
+}
+
+void SettingsFile::reindex()
+{
+    index.clear();
+    for (int i = 0; i < list.size(); ++i)
+        index[Caseless{list[i].key}].insert(Caseless{list[i].name}, i);
 }
 
 std::optional<StoredValue> SettingsFile::value(const QString &key, const QString &name) const
 {
-    const int index = indexOf(key, name);
-    if (index < 0)
+    const int at = indexOf(key, name);
+    if (at < 0)
         return std::nullopt;
-    return list[index].value;
+    return list[at].value;
 }
 
 void SettingsFile::setText(const QString &key, const QString &name, const QString &text)
 {
     StoredValue value;
     value.text = text;
-    const int index = indexOf(key, name);
-    if (index >= 0)
-        list[index].value = value;
-    else
-        list.append({key, name, value});
+    const int at = indexOf(key, name);
+    if (at >= 0) {
+        list[at].value = value;
+        return;
+    }
+    list.append({key, name, value});
+    index[Caseless{key}].insert(Caseless{name}, int(list.size() - 1));
 }
 
 bool SettingsFile::remove(const QString &key, const QString &name)
 {
-    const int index = indexOf(key, name);
-    if (index < 0)
+    const int at = indexOf(key, name);
+    if (at < 0)
         return false;
-    list.removeAt(index);
+    list.removeAt(at);
+    reindex();
     return true;
 }
 

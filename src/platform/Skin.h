@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The skin engine all windows share: keeps the style sheet loaded last and puts it on windows.
 #include <QColor>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The thirteen skins the program carries: their resource ids and menu captions.
 #include <QList>

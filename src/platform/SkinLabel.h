@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The skinned text label: a QLabel that style sheets address as pulsivar--SkinLabel.
 #include <QLabel>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // The skin menu's command: stores the choice, moves the check mark, re-skins the open windows.
 #include <QMap>

@@ -1,9 +1,13 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "platform/WindowPlacement.h"
 
 #include "common/Twips.h"
 #include "platform/Registry.h"
+#include "platform/RegistryBackend.h"
+#include "platform/ScreenFit.h"
 
 #include <QWidget>
+#include <algorithm>
 #include <limits>
 
 namespace pulsivar {
@@ -32,29 +36,38 @@ void RestoreFormPosition(QWidget *form)
     const int32_t currentLeft = pixelsToTwips(form->x());
     int32_t top = registry.GetFormPositionTop(name, placed ? currentTop : notStored);
     int32_t left = registry.GetFormPositionLeft(name, placed ? currentLeft : notStored);
-    if (top != notStored || left != notStored) {
+    const bool moves = top != notStored || left != notStored;
+    QPoint position = form->pos();
+    if (moves) {
         if (top == notStored)
             top = currentTop;
         if (left == notStored)
             left = currentLeft;
-        if (left < 0)
-            left = 0;
-        if (top < 0)
-            top = 0;
-        form->move(twipsToPixels(left), twipsToPixels(top));
+        position = QPoint(twipsToPixels(std::max(left, 0)), twipsToPixels(std::max(top, 0)));
     }
 
-    if (!isSizableForm(form))
-        return;
-    // Before the first show the design size is what show would give the window.
-    if (!form->isVisible() && !form->testAttribute(Qt::WA_Resized))
-        form->adjustSize();
-    const int32_t width = registry.GetFormPositionWidth(name, pixelsToTwips(form->width()));
-    const int32_t height = registry.GetFormPositionHeight(name, pixelsToTwips(form->height()));
-    if (pixelsToTwips(form->width()) < width)
-        form->resize(twipsToPixels(width), form->height());
-    if (pixelsToTwips(form->height()) < height)
-        form->resize(form->width(), twipsToPixels(height));
+    QSize size = form->size();
+    if (isSizableForm(form)) {
+        // Before the first show the design size is what show would give the window.
+        if (!form->isVisible() && !form->testAttribute(Qt::WA_Resized))
+            form->adjustSize();
+        size = form->size();
+        const int32_t width = registry.GetFormPositionWidth(name, pixelsToTwips(size.width()));
+        const int32_t height = registry.GetFormPositionHeight(name, pixelsToTwips(size.height()));
+        if (pixelsToTwips(size.width()) < width)
+            size.setWidth(twipsToPixels(width));
+        if (pixelsToTwips(size.height()) < height)
+            size.setHeight(twipsToPixels(height));
+        size = size.boundedTo(form->maximumSize());
+    }
+
+    // Stored values may come from other screens or from anyone's editor.
+    const QSize frame = form->frameGeometry().size() - form->geometry().size();
+    const QRect fitted = fitOnScreens(QRect(position, size + frame), availableScreenAreas());
+    if (fitted.size() - frame != form->size())
+        form->resize(fitted.size() - frame);
+    if (moves)
+        form->move(fitted.topLeft());
 }
 
 void SaveFormPosition(QWidget *form)
@@ -63,6 +76,7 @@ void SaveFormPosition(QWidget *form)
         return;
     const QString name = form->objectName();
     clsRegistry registry;
+    const RegistryBatch oneWrite;
 
     const bool normal = !(form->windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
     if (!normal) {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The settings store on Windows: the registry itself, through advapi32. Compiled only there.
 #ifdef _WIN32
 #include "platform/RegistryBackend.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "tempo/TempoText.h"
 
 #include "common/NumberText.h"
@@ -5,13 +6,6 @@
 #include <cmath>
 
 namespace pulsivar {
-
-int32_t BPMToInterval(int16_t &BPM)
-{
-    if (BPM == 0)
-        BPM = 1;
-    return roundToInt32(60.0 / BPM * 1000.0).value_or(0);
-}
 
 std::optional<int16_t> tempoOfText(const QString &text)
 {
@@ -46,8 +40,9 @@ QString percentDifferenceText(const QString &channel1, const QString &channel2)
         return QStringLiteral("Enter a tempo for Channel 1");
     if (!has2)
         return QStringLiteral("Enter a tempo for Channel 2");
-    const auto a = tempoOfText(channel1);
-    const auto b = tempoOfText(channel2);
+    // The tempos as the boxes show them, decimals included.
+    const auto a = numericValue(channel1);
+    const auto b = numericValue(channel2);
     if (!a || !b)
         return {};
     if (*a == *b)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Tempos as texts and intervals: the conversions every way of setting a tempo shares.
 #include <QString>
@@ -5,9 +6,6 @@
 #include <optional>
 
 namespace pulsivar {
-
-// Beat interval in ms for a whole BPM, halves to even; a BPM of 0 becomes 1 (the caller's too).
-int32_t BPMToInterval(int16_t &BPM);
 
 // The tempo of a numeric text, rounded half to even into 16 bits; nullopt otherwise.
 std::optional<int16_t> tempoOfText(const QString &text);

@@ -1,14 +1,18 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The beat clock through the main window's real widgets: start, ticks, sync, stop, taps.
 #include "app/frmMetronome.h"
-#include "app/state/ProgramState.h"
+#include "settings/ProgramState.h"
 #include "metronome/BeatIndicator.h"
 #include "FakeClock.h"
+#include "FakeBeatSoundEngine.h"
 #include "MessageRecorder.h"
 #include "TestEnvironment.h"
 
 #include <QAction>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QStatusBar>
 #include <QRadioButton>
 #include <QPushButton>
 #include <QSlider>
@@ -48,7 +52,7 @@ private slots:
         QTest::addColumn<QString>("bpm");
         QTest::newRow("100 ms") << 100 << 240 << "250";
         QTest::newRow("3000 ms") << 3000 << 2000 << "30";
-        QTest::newRow("128 BPM") << 469 << 469 << "128";
+        QTest::newRow("128 BPM's interval") << 469 << 469 << "127.93";
         QTest::newRow("500 ms") << 500 << 500 << "120";
     }
     void startLimitsAndWritesTheTempoEverywhere()
@@ -59,12 +63,14 @@ private slots:
         Window w;
         w.window.StartMetronome(interval, false, 1);
         QVERIFY(w.window.isMetronomeRunning());
-        QCOMPARE(w.find<QTimer>("oBeatTimer")->interval(), period);
-        QCOMPARE(w.window.mlChannel1IntervalMS, period);
+        QCOMPARE(w.window.beatTimerInterval(), period);
+        QCOMPARE(w.window.channels().intervalMs(1), period);
+        // The beat runs at the exact tempo of the interval.
+        QCOMPARE(w.window.beatGrid().periodSeconds(), period / 1000.0);
         QCOMPARE(w.find<QLineEdit>("txtBPM_1")->text(), bpm);
         QCOMPARE(w.find<QLineEdit>("txtBPM_2")->text(), QString());
-        QCOMPARE(w.find<QSlider>("sldrBPM")->value(), bpm.toInt());
-        QCOMPARE(w.find<QLineEdit>("txtManualTempo")->text(), bpm);
+        QCOMPARE(w.find<QSlider>("sldrBPM")->value(), qRound(bpm.toDouble()));
+        QCOMPARE(w.find<QLineEdit>("txtManualTempo")->text(), QString::number(qRound(bpm.toDouble())));
     }
 
     void zeroIntervalDoesNothing()
@@ -80,8 +86,8 @@ private slots:
         Window w;
         w.find<QRadioButton>("optChannel_2")->setChecked(true);
         w.window.StartMetronome(600, false, 1);
-        QCOMPARE(w.window.mlChannel2IntervalMS, 600);
-        QCOMPARE(w.window.mlChannel1IntervalMS, 0);
+        QCOMPARE(w.window.channels().intervalMs(2), 600);
+        QCOMPARE(w.window.channels().intervalMs(1), 0);
         QCOMPARE(w.find<QLineEdit>("txtBPM_2")->text(), QString("100"));
     }
 
@@ -92,7 +98,7 @@ private slots:
         w.window.StartMetronome(500, false, 1);
         QVERIFY(!w.window.isMetronomeRunning());
         QVERIFY(!w.window.mbStartingMetronome);
-        QCOMPARE(w.window.mlChannel1IntervalMS, 0);
+        QCOMPARE(w.window.channels().intervalMs(1), 0);
     }
 
     void ticksNumberAndColourTheMeasure_data()
@@ -115,6 +121,35 @@ private slots:
             QCOMPARE(w.beatText(), QString::number(beat));
             QCOMPARE(w.beatColor(), colours[beat - 1]);
         }
+    }
+
+    // A beat repaints the indicator alone: no new style, no new layout of the window.
+    void aBeatNeitherRestylesNorLaysOutTheWindow()
+    {
+        struct Counter : QObject {
+            int layouts = 0;
+            int styles = 0;
+            bool eventFilter(QObject *, QEvent *event) override
+            {
+                layouts += event->type() == QEvent::LayoutRequest;
+                styles += event->type() == QEvent::StyleChange;
+                return false;
+            }
+        } counter;
+        Window w;
+        w.window.show();
+        w.window.StartMetronome(500, false, 1);
+        // What the start itself laid out is done before the beats are counted.
+        QTest::qWait(100);
+        qApp->installEventFilter(&counter);
+        for (int tick = 0; tick < 8; ++tick) {
+            w.window.oBeatTimer_Timer();
+            QCoreApplication::sendPostedEvents();
+        }
+        qApp->removeEventFilter(&counter);
+        QCOMPARE(counter.layouts, 0);
+        QCOMPARE(counter.styles, 0);
+        QVERIFY(w.indicator()->testAttribute(Qt::WA_OpaquePaintEvent));
     }
 
     void beatAboveSevenKeepsTheColour()
@@ -191,9 +226,9 @@ private slots:
         QCOMPARE(w.window.beatTimerInterval(), 0);
         QCOMPARE(w.beatText(), QString());
         QCOMPARE(w.beatColor(), QColor(Qt::white));
-        QCOMPARE(w.window.beatClock.miCurrentBeat, int16_t(1));
+        QCOMPARE(w.window.beatGrid().next().number, 1);
         QCOMPARE(w.find<QLineEdit>("txtBPM_1")->text(), QString("120"));
-        QCOMPARE(w.window.mlChannel1IntervalMS, 500);
+        QCOMPARE(w.window.channels().intervalMs(1), 500);
         // Stop while stopped changes nothing.
         w.window.cmdStopMetronome_Click();
         QVERIFY(!w.window.isMetronomeRunning());
@@ -204,10 +239,10 @@ private slots:
         Window w;
         w.window.StartMetronome(500, true, 1);
         w.window.StartMetronome(520, true, 1);
-        QCOMPARE(w.find<QTimer>("oBeatTimer")->interval(), 510);
-        QCOMPARE(w.find<QLineEdit>("txtBPM_1")->text(), QString("118"));
+        QCOMPARE(w.window.beatTimerInterval(), 510);
+        QCOMPARE(w.find<QLineEdit>("txtBPM_1")->text(), QString("117.65"));
         w.window.StartMetronome(480, true, 1);
-        QCOMPARE(w.find<QTimer>("oBeatTimer")->interval(), 500);
+        QCOMPARE(w.window.beatTimerInterval(), 500);
         QCOMPARE(w.find<QLineEdit>("txtBPM_1")->text(), QString("120"));
     }
 
@@ -216,7 +251,7 @@ private slots:
         Window w;
         auto *stats = w.find<QLabel>("sknlblTapStats");
         w.window.StartMetronome(500, true, 1);
-        w.window.beatClock.mdLastTapTime = w.fakeClock.seconds;
+        w.window.channels().taps.mdLastTapTime = w.fakeClock.seconds;
         stats->setText("Tempo tap samples averaged: 2");
         w.fakeClock.advanceMs(2000);
         w.window.oBeatTimer_Timer();
@@ -224,11 +259,35 @@ private slots:
         w.fakeClock.advanceMs(100);
         w.window.oBeatTimer_Timer();
         QCOMPARE(stats->text(), QString("Resetting..."));
-        QCOMPARE(w.window.beatClock.miIntervalHistoryIndex, int16_t(-1));
+        QCOMPARE(w.window.channels().taps.miIntervalHistoryIndex, int16_t(-1));
         w.window.oBeatTimer_Timer();
         QCOMPARE(stats->text(), QString());
         w.window.oBeatTimer_Timer();
         QCOMPARE(stats->text(), QString());
+    }
+
+    void clickOutputIsChosenKeptAndFallsBack()
+    {
+        Window w;
+        FakeBeatSoundEngine engine;
+        engine.devices = {"Speakers", "Headphones"};
+        auto *menu = w.window.findChild<QMenu *>("mnuOptions_ClickOutput");
+        QVERIFY(menu);
+        QMetaObject::invokeMethod(menu, "aboutToShow");
+        auto *headphones = w.find<QAction>("mnuClickOutput_2");
+        QCOMPARE(headphones->text(), QString("Headphones"));
+        QVERIFY(w.find<QAction>("mnuClickOutput_Default")->isChecked());
+        headphones->trigger();
+        QCOMPARE(settings().ClickOutputDevice, QString("Headphones"));
+        QCOMPARE(engine.outputDevice, QString("Headphones"));
+        // Gone the next time: still listed as chosen, and the default plays, which the window says.
+        engine.devices = {"Speakers"};
+        QMetaObject::invokeMethod(menu, "aboutToShow");
+        QVERIFY(w.find<QAction>("mnuClickOutput_2")->isChecked());
+        engine.fallsBack = true;
+        w.find<QAction>("mnuOptions_PlayBeatSound")->setChecked(true);
+        w.window.StartMetronome(500, false, 1);
+        QVERIFY(w.window.statusBar()->currentMessage().contains("\"Headphones\" is not there"));
     }
 
     void realTimerBeats()

@@ -1,7 +1,8 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Start-up offers to write each missing detection module back into the program folder.
 #include "app/Startup.h"
 #include "app/frmMetronome.h"
-#include "app/state/ProgramState.h"
+#include "settings/ProgramState.h"
 #include "common/ProcessEnd.h"
 #include "detect/SupportDll.h"
 #include "MessageRecorder.h"
@@ -75,7 +76,7 @@ private slots:
         run.place("bpmDetect.dll");
         Main();
         QCOMPARE(run.messages.count(), 0);
-        QVERIFY(!mainWindow()->mbDisableAudioBPMDetection);
+        QVERIFY(!mainWindow()->detection().isUnavailable());
         // An existing file is never replaced.
         QCOMPARE(bytesOf(run.path("fmodex.dll")), QByteArray("already here"));
     }
@@ -89,7 +90,7 @@ private slots:
         QCOMPARE(first.text, questionFor("fmodex.dll"));
         QCOMPARE(first.icon, MessageIcon::Question);
         QCOMPARE(first.buttons, QMessageBox::Ok | QMessageBox::Cancel);
-        QVERIFY(!mainWindow()->mbDisableAudioBPMDetection);
+        QVERIFY(!mainWindow()->detection().isUnavailable());
         // Byte for byte the modules built beside the test.
         const QString built = QCoreApplication::applicationDirPath();
         const QByteArray audioInput = bytesOf(run.path("fmodex.dll"));
@@ -119,7 +120,7 @@ private slots:
         run.messages.queueAnswer(QMessageBox::StandardButton(secondAnswer));
         Main();
         QCOMPARE(run.messages.count(), prompts);
-        QVERIFY(mainWindow()->mbDisableAudioBPMDetection);
+        QVERIFY(mainWindow()->detection().isUnavailable());
         QVERIFY(!QFile::exists(run.path("fmodex.dll")));
     }
 

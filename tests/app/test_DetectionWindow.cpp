@@ -1,7 +1,8 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Automatic tempo detection through the main window's real widgets, over in-memory engines.
 #include "app/Startup.h"
 #include "app/frmMetronome.h"
-#include "app/state/ProgramState.h"
+#include "settings/ProgramState.h"
 #include "common/ProcessEnd.h"
 #include "detect/DetectionEngines.h"
 #include "detect/frmAutoBPMConfig.h"
@@ -49,7 +50,8 @@ struct Window {
                 detector = beats.get();
                 return beats;
             });
-        window.mbDisableAudioBPMDetection = detectionDisabled;
+        if (detectionDisabled)
+            window.detection().disable();
         window.Form_Load();
     }
     ~Window() { setDetectionEngineFactories({}, {}); }
@@ -106,7 +108,7 @@ private slots:
         QCOMPARE(list->toolTip(), QString("Using audio device '0 - Monitor of Null Output'"));
         QVERIFY(!w.find<QFrame>("fraAudioTempo")->isHidden());
         QVERIFY(w.find<QFrame>("fraManualTempo")->isHidden());
-        QVERIFY(w.window.glAudioDevice > 0);
+        QVERIFY(w.window.detection().systemHandle() > 0);
         w.tabs()->setCurrentIndex(0);
         QVERIFY(w.find<QFrame>("fraAudioTempo")->isHidden());
         w.tabs()->setCurrentIndex(1);
@@ -155,7 +157,7 @@ private slots:
         QCOMPARE(list->item(0)->text(), QString("Could not initialize Audio Engine"));
         QVERIFY(!w.find<QFrame>("fraAudioTempo")->isEnabled());
         QVERIFY(!w.find<QRadioButton>("optChannel_3")->isEnabled());
-        QVERIFY(w.window.mbDisableAudioBPMDetection);
+        QVERIFY(w.window.detection().isUnavailable());
         QVERIFY(!w.find<QFrame>("fraAudioTempo")->isHidden());
         QCOMPARE(w.messages.count(), 0);
         w.tabs()->setCurrentIndex(0);
@@ -176,7 +178,7 @@ private slots:
         QVERIFY(w.find<QPushButton>("cmdStopAudIn")->isEnabled());
         QCOMPARE(w.label("sknlblBPM"), QString("Detecting BPM..."));
         QVERIFY(w.find<QTimer>("oAudioInTimer")->isActive());
-        QVERIFY(w.window.mlBPMDetectID != 0);
+        QVERIFY(w.window.detection().isSampling());
 
         w.block(441, 16384, 32767);
         QCOMPARE(w.meter(0)->level(), 16384 / 32767.0);
@@ -210,7 +212,7 @@ private slots:
         QVERIFY(!w.find<QPushButton>("cmdStopAudIn")->isEnabled());
         QVERIFY(!w.input->recording());
         QVERIFY(w.detector->live.isEmpty());
-        QCOMPARE(w.window.mlBPMDetectID, 0);
+        QVERIFY(!w.window.detection().isSampling());
         QCOMPARE(w.meter(0)->level(), 0.0);
         // A second run gets a sound and detector of its own.
         w.find<QPushButton>("cmdStartAudIn")->click();
@@ -245,7 +247,7 @@ private slots:
         QVERIFY(w.find<QPushButton>("cmdStopAudIn")->isEnabled());
         w.fakeClock.advanceMs(1000);
         w.window.oAudioInTimer_Timer();
-        QCOMPARE(!w.window.mbStopSampling, !stopsAfterSevenSeconds);
+        QCOMPARE(w.window.detection().isSampling(), !stopsAfterSevenSeconds);
         if (stopsAfterSevenSeconds) {
             QCOMPARE(w.label("sknlblBPM"), QString("000.00 BPM"));
             QTRY_VERIFY(w.find<QPushButton>("cmdStartAudIn")->isEnabled());
@@ -275,7 +277,7 @@ private slots:
         w.silentBlocks(60);
         w.fakeClock.advanceMs(60000);
         w.window.oAudioInTimer_Timer();
-        QVERIFY(!w.window.mbStopSampling);
+        QVERIFY(w.window.detection().isSampling());
         QCOMPARE(w.label("sknlblBPM"), QString("Detecting BPM..."));
     }
 
@@ -291,11 +293,11 @@ private slots:
         w.window.oAudioInTimer_Timer();
         w.find<QPushButton>("cmdSetAudioInTempo")->click();
         QCOMPARE(w.find<QLineEdit>("txtBPM_1")->text(), QString());
-        QCOMPARE(w.window.mlChannel1IntervalMS, 0);
+        QCOMPARE(w.window.channels().intervalMs(1), 0);
         w.detector->values[0] = 127.5f;
         w.window.oAudioInTimer_Timer();
         w.find<QPushButton>("cmdSetAudioInTempo")->click();
-        QCOMPARE(w.find<QLineEdit>("txtBPM_1")->text(), QString("128"));
+        QCOMPARE(w.find<QLineEdit>("txtBPM_1")->text(), QString("127.50"));
     }
 
     void holdWithChannelTwoFollowsEachNewTempo()
@@ -309,14 +311,71 @@ private slots:
         w.window.oAudioInTimer_Timer();
         QCOMPARE(w.find<QLineEdit>("txtBPM_2")->text(), QString("120"));
         w.find<QCheckBox>("chkHoldAudioBPM")->click();
-        QCOMPARE(w.find<QLineEdit>("txtBPM_2")->text(), QString("128"));
+        QCOMPARE(w.find<QLineEdit>("txtBPM_2")->text(), QString("127.50"));
         w.detector->values[0] = 126.4f;
         w.window.oAudioInTimer_Timer();
-        QCOMPARE(w.find<QLineEdit>("txtBPM_2")->text(), QString("126"));
-        QCOMPARE(w.window.mlChannel2IntervalMS, 476);
+        QCOMPARE(w.find<QLineEdit>("txtBPM_2")->text(), QString("126.40"));
+        QCOMPARE(w.window.channels().intervalMs(2), 475);
         QCOMPARE(w.find<QLineEdit>("txtBPM_1")->text(), QString());
         // The running metronome keeps its period until Start / Sync.
         QCOMPARE(w.window.beatTimerInterval(), 500);
+    }
+
+    void twoDecksFeedTwoDetectorsAndHoldFillsBothChannels()
+    {
+        Window w;
+        w.find<QRadioButton>("optChannel_3")->click();
+        w.find<QCheckBox>("chkHoldAudioBPM")->click();
+        w.startSampling();
+        QCOMPARE(w.detector->live.size(), 2);
+        QVERIFY(w.find<SkinLabel>("sknlblBPM_2")->isVisibleTo(&w.window));
+        w.detector->valuesOf[1] = {124.0f, 10.0f, 1.0f};
+        w.detector->valuesOf[2] = {131.0f, 9.0f, 1.0f};
+        w.block(4410, 20000, -3000);
+        QCOMPARE(w.detector->samplesOf[1].front(), 20000.0f);
+        QCOMPARE(w.detector->samplesOf[2].front(), -3000.0f);
+        w.window.oAudioInTimer_Timer();
+        QCOMPARE(w.label("sknlblBPM"), QString("124.00 BPM"));
+        QCOMPARE(w.label("sknlblBPM_2"), QString("131.00 BPM"));
+        QCOMPARE(w.label("sknlblAccuracy_2"), QString("27% Accuracy"));
+        QCOMPARE(w.find<QLineEdit>("txtBPM_1")->text(), QString("124"));
+        QCOMPARE(w.find<QLineEdit>("txtBPM_2")->text(), QString("131"));
+        QCOMPARE(w.label("skinlblPercentDifference"), QString("Channel 1 is 5.34% SLOWER than Channel 2"));
+        QCOMPARE(w.label("sknlblAudioDecks"), QString("Two decks: L sets Channel 1, R sets Channel 2"));
+    }
+
+    void oneSignalOnBothSidesIsOneDeck()
+    {
+        Window w;
+        w.find<QRadioButton>("optChannel_3")->click();
+        w.startSampling();
+        w.detector->values = {124.0f, 10.0f, 1.0f};
+        w.block(4410, 12000, 12000);
+        w.window.oAudioInTimer_Timer();
+        QCOMPARE(w.label("sknlblAudioDecks"), QString("L and R carry the same signal (mono): one deck only"));
+        QCOMPARE(w.label("sknlblBPM_2"), QString("000.00 BPM"));
+        w.find<QPushButton>("cmdSetAudioInTempo")->click();
+        QCOMPARE(w.find<QLineEdit>("txtBPM_1")->text(), QString("124"));
+        QCOMPARE(w.find<QLineEdit>("txtBPM_2")->text(), QString());
+    }
+
+    void theOptionAndTheSourceChangedWhileSamplingStartAgainAtOnce()
+    {
+        Window w;
+        w.startSampling();
+        QCOMPARE(w.detector->live.size(), 1);
+        w.find<QRadioButton>("optChannel_3")->click();
+        QCOMPARE(w.detector->live.size(), 2);
+        w.detector->values = {127.0f, 10.0f, 1.0f};
+        w.block(441, 20000, 100);
+        w.window.oAudioInTimer_Timer();
+        QCOMPARE(w.label("sknlblBPM"), QString("127.00 BPM"));
+        w.find<QListWidget>("lstAudioHardware")->setCurrentRow(1);
+        QVERIFY(w.input->calls.contains("setRecordDriver 1"));
+        QVERIFY(w.window.detection().isSampling());
+        QCOMPARE(w.label("sknlblBPM"), QString("Detecting BPM..."));
+        QCOMPARE(w.label("sknlblBPM_2"), QString("Detecting BPM..."));
+        QCOMPARE(w.detector->live.size(), 2);
     }
 
     void aFailureWhileSamplingIsReportedAndTheRunEnds()
@@ -365,7 +424,7 @@ private slots:
             QVERIFY(w.input->calls.contains("closeSystem"));
             QVERIFY(w.input->calls.indexOf("releaseSound") < w.input->calls.indexOf("closeSystem"));
             QVERIFY(w.detector->live.isEmpty());
-            QCOMPARE(w.window.glAudioDevice, 0);
+            QCOMPARE(w.window.detection().systemHandle(), 0);
         }
         setProcessEnder({});
         resetStartupForTests();

@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The main window as it opens: every control named, captioned and in its starting state.
 #include "app/frmMetronome.h"
-#include "app/state/ProgramState.h"
+#include "settings/ProgramState.h"
 #include "metronome/BeatIndicator.h"
 #include "TestEnvironment.h"
 
@@ -40,7 +41,8 @@ private slots:
             "picDivider_1", "picDivider_2", "picDivider_3", "oBeatTimer", "mnu_Skin", "mnuFile_Exit",
             "mnuTools_HarmonicMixing", "mnuOptions_TimeSignitures", "mnuOptions_AutoBPMConfig",
             "mnuOptions_PlayBeatSound", "mnuOptions_Undock", "mnuOptions_AlwaysOnTop", "mnuHelp_Help",
-            "mnuHelp_CheckProgUpdates", "mnuHelp_Divider0", "mnuHelp_Website", "mnuHelp_Divider1", "mnuHelp_About"};
+            "mnuHelp_CheckProgUpdates", "mnuHelp_Divider0", "mnuHelp_Website", "mnuHelp_Divider1", "mnuHelp_About",
+            "mnuOptions_AbletonLink", "mnuOptions_MidiClockOut", "sknlblLinkStatus"};
         for (const QString &name : names)
             QVERIFY2(window.findChild<QObject *>(name), qPrintable(name));
         for (int id = 101; id <= 113; ++id)
@@ -126,6 +128,9 @@ private slots:
         QCOMPARE(action("mnuOptions_Undock")->shortcut(), QKeySequence("Ctrl+U"));
         QCOMPARE(action("mnuOptions_AlwaysOnTop")->text(), QString("&Always on top"));
         QCOMPARE(action("mnuOptions_AlwaysOnTop")->shortcut(), QKeySequence("Ctrl+T"));
+        QCOMPARE(action("mnuOptions_AbletonLink")->text(), QString("Ableton &Link"));
+        QVERIFY(action("mnuOptions_AbletonLink")->isCheckable());
+        QCOMPARE(window.findChild<QMenu *>("mnuOptions_MidiClockOut")->title(), QString("MIDI clock out"));
         QCOMPARE(action("mnuHelp_Help")->text(), QString("Pulsivar Help"));
         QCOMPARE(action("mnuHelp_Help")->shortcut(), QKeySequence(Qt::Key_F1));
         QCOMPARE(action("mnuHelp_CheckProgUpdates")->text(), QString("Check Internet for program &updates"));
@@ -158,17 +163,25 @@ private slots:
         QVERIFY(window.findChild<QRadioButton *>("optChannel_1")->isChecked());
         QVERIFY(!window.isMetronomeRunning());
         QCOMPARE(window.findChild<BeatIndicator *>("txtBeatColor")->beatColor(), QColor(Qt::white));
-        QCOMPARE(window.mlChannel1IntervalMS, 0);
-        QCOMPARE(window.mlChannel2IntervalMS, 0);
+        QCOMPARE(window.channels().intervalMs(1), 0);
+        QCOMPARE(window.channels().intervalMs(2), 0);
         QCOMPARE(window.findChild<QTabBar *>("tabTempoSource")->currentIndex(), 0);
         QVERIFY(!window.findChild<QFrame *>("fraManualTempo")->isHidden());
         QVERIFY(window.findChild<QFrame *>("fraAudioTempo")->isHidden());
-        QVERIFY(window.mbStopSampling);
+        QVERIFY(!window.detection().isSampling());
         QVERIFY(!window.mbFormLoading);
         auto *slider = window.findChild<QSlider *>("sldrBPM");
         QCOMPARE(slider->minimum(), 30);
         QCOMPARE(slider->maximum(), 250);
         QCOMPARE(window.findChild<QTimer *>("oAudioInTimer")->interval(), 200);
+        // Link and MIDI clock off: no session, no port, the label empty; the menu offers the port
+        // of its own ("Off" checked).
+        QVERIFY(window.link() == nullptr);
+        QVERIFY(!window.midiClock().isOpen());
+        QCOMPARE(window.findChild<QLabel *>("sknlblLinkStatus")->text(), QString());
+        window.listMidiClockPorts();
+        QVERIFY(window.findChild<QAction *>("mnuMidiClockOut_Off")->isChecked());
+        QCOMPARE(window.findChild<QAction *>("mnuMidiClockOut_1")->text(), QString("Pulsivar clock"));
 
         settings().PlayBeatSound = true;
         frmMetronome second;

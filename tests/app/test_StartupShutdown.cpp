@@ -1,7 +1,8 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The program's way in and out: settings loaded before the window, saved once at the end.
 #include "app/Startup.h"
 #include "app/frmMetronome.h"
-#include "app/state/ProgramState.h"
+#include "settings/ProgramState.h"
 #include "common/ProcessEnd.h"
 #include "platform/Registry.h"
 #include "MessageRecorder.h"
@@ -12,6 +13,8 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QtTest>
+#include <csignal>
+#include <sys/resource.h>
 
 using namespace pulsivar;
 using namespace pulsivar::test;
@@ -119,6 +122,49 @@ private slots:
         QCOMPARE(run.exitCodes.size(), 1);
         // A failing closer is skipped; the next still runs.
         QCOMPARE(closed, (QStringList{"first", "third"}));
+    }
+
+    // One box each: at start for settings that cannot be read, at exit for saves that failed.
+    void storeProblemsAreToldOnce_data()
+    {
+        QTest::addColumn<QByteArray>("content"); // none: no home, so no folder for the settings
+        QTest::addColumn<bool>("saveFails");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("not understood") << QByteArray("\x01\x02 not settings\n") << false << "Settings Not Read";
+        QTest::newRow("no home") << QByteArray() << false << "Settings Not Read";
+        QTest::newRow("saves fail") << QByteArray("[SOFTWARE\\Verrowind\\Pulsivar]\n\"LASTPROGVERSION\"=\"5.0.70\"\n")
+                                    << true << "Settings Not Saved";
+    }
+    void storeProblemsAreToldOnce()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(bool, saveFails);
+        QFETCH(QString, title);
+        Run run;
+        const QByteArray home = qgetenv("HOME");
+        QDir().mkpath(QFileInfo(run.env.settingsFile()).absolutePath());
+        QFile file(run.env.settingsFile());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(content);
+        file.close();
+        if (content.isEmpty()) {
+            qunsetenv("HOME");
+            qunsetenv("XDG_CONFIG_HOME");
+        }
+        Main();
+        QCOMPARE(run.messages.count(), saveFails ? 0 : 1);
+        // Past 16 bytes every write fails (EFBIG), as on a full disk.
+        const rlimit unlimited{RLIM_INFINITY, RLIM_INFINITY}, full{16, RLIM_INFINITY};
+        std::signal(SIGXFSZ, SIG_IGN);
+        setrlimit(RLIMIT_FSIZE, saveFails ? &full : &unlimited);
+        mainWindow()->close();
+        setrlimit(RLIMIT_FSIZE, &unlimited);
+        qputenv("HOME", home);
+        QCOMPARE(run.messages.count(), 1);
+        QCOMPARE(run.messages.last().title, title);
+        QCOMPARE(run.messages.last().icon, MessageIcon::Warning);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), content);
     }
 
     void failedStartBeforeSettingsLeavesStoredSettingsAlone()

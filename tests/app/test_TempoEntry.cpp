@@ -1,12 +1,15 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Every manual way of setting a tempo, through the main window's real widgets.
 #include "app/frmMetronome.h"
-#include "app/state/ProgramState.h"
+#include "settings/ProgramState.h"
 #include "metronome/BeatIndicator.h"
 #include "FakeClock.h"
 #include "MessageRecorder.h"
 #include "TestEnvironment.h"
 
 #include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -34,7 +37,7 @@ struct Window {
     T *find(const QString &name) { return window.findChild<T *>(name); }
     QString box(int channel) { return find<QLineEdit>(QString("txtBPM_%1").arg(channel))->text(); }
     QString comparison() { return find<QLabel>("skinlblPercentDifference")->text(); }
-    int period() { return find<QTimer>("oBeatTimer")->interval(); }
+    int period() { return window.beatTimerInterval(); }
     void click(const QString &name) { QTest::mouseClick(find<QAbstractButton>(name), Qt::LeftButton); }
     void tapAt(double ms)
     {
@@ -66,7 +69,7 @@ private slots:
         QCOMPARE(w.comparison(), QString("Enter a tempo for Channel 2"));
         w.click("optChannel_2");
         QVERIFY(!w.window.isMetronomeRunning());
-        w.window.StartMetronome(462, false, 1);
+        w.window.startAtTempo(130, 1);
         QCOMPARE(w.box(2), QString("130"));
         QCOMPARE(w.comparison(), QString("Channel 1 is 7.69% SLOWER than Channel 2"));
     }
@@ -121,24 +124,26 @@ private slots:
         QCOMPARE(w.box(1), QString());  // manual tab: nothing
         w.find<QTabBar>("tabTempoSource")->setCurrentIndex(1);
         w.window.ApplyDetectedBPM(text);
-        QCOMPARE(w.box(1), QString("128"));
-        QCOMPARE(w.window.mlChannel1IntervalMS, 469);
+        // The detected tempo as it is: rounded to 128 it would drift against the music.
+        QCOMPARE(w.box(1), QString("127.50"));
+        QCOMPARE(w.window.channels().tempo(1), 127.5);
+        QCOMPARE(w.window.channels().intervalMs(1), 471);
         QVERIFY(!w.window.isMetronomeRunning());
         QCOMPARE(w.find<QLineEdit>("txtNudgeMS")->text(), QString("78"));
         text = "126.5";
         w.click("optChannel_2");
         w.window.ApplyDetectedBPM(text);
-        QCOMPARE(w.box(2), QString("126"));
-        QCOMPARE(w.comparison(), QString("Channel 1 is 1.56% FASTER than Channel 2"));
+        QCOMPARE(w.box(2), QString("126.50"));
+        QCOMPARE(w.comparison(), QString("Channel 1 is .78% FASTER than Channel 2"));
         // Selected directly: the option is disabled while no audio engine could start.
         w.find<QRadioButton>("optChannel_3")->setChecked(true);
         text = "90";
         w.window.ApplyDetectedBPM(text);
-        QCOMPARE(w.box(2), QString("126"));
+        QCOMPARE(w.box(2), QString("126.50"));
         text = "fast";
         w.click("optChannel_1");
         w.window.ApplyDetectedBPM(text);
-        QCOMPARE(w.box(1), QString("128"));
+        QCOMPARE(w.box(1), QString("127.50"));
     }
 
     void tapsGiveTheAveragedTempo()
@@ -148,14 +153,16 @@ private slots:
         w.tapAt(0);
         QCOMPARE(stats->text(), QString("Tempo tap samples averaged: 1"));
         QVERIFY(!w.window.isMetronomeRunning());
-        w.tapAt(515);
+        w.tapAt(500);
         QCOMPARE(w.period(), 500);
         QCOMPARE(w.box(1), QString("120"));
         QCOMPARE(stats->text(), QString("Tempo tap samples averaged: 2"));
-        w.tapAt(1035);
-        QCOMPARE(w.period(), 502);
-        w.tapAt(1530);
-        QCOMPARE(w.period(), 495);
+        // Intervals of 500, 520 and 480 ms: exactly 120 again.
+        w.tapAt(1020);
+        QCOMPARE(w.box(1), QString("117.65"));
+        w.tapAt(1500);
+        QCOMPARE(w.box(1), QString("120"));
+        QCOMPARE(w.window.beatGrid().periodSeconds(), 0.5);
         QCOMPARE(stats->text(), QString("Tempo tap samples averaged: 4"));
     }
 
@@ -163,8 +170,8 @@ private slots:
     {
         QTest::addColumn<double>("gap");
         QTest::addColumn<QString>("bpm");
-        QTest::newRow("faster than 255 ms") << 200.0 << "250";
-        QTest::newRow("more than 2015 ms") << 2100.0 << "30";
+        QTest::newRow("faster than 240 ms") << 200.0 << "250";
+        QTest::newRow("more than 2000 ms") << 2100.0 << "30";
     }
     void tapLimits()
     {
@@ -176,13 +183,54 @@ private slots:
         QCOMPARE(w.box(1), bpm);
     }
 
-    void keysOnTheWindowAreTaps()
+    void onlyDeliberateKeysAreTaps_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("autoRepeat");
+        QTest::addColumn<bool>("taps");
+        QTest::newRow("letter") << int(Qt::Key_A) << 0 << "a" << false << true;
+        QTest::newRow("capital") << int(Qt::Key_A) << int(Qt::ShiftModifier) << "A" << false << true;
+        QTest::newRow("digit") << int(Qt::Key_1) << 0 << "1" << false << true;
+        QTest::newRow("space") << int(Qt::Key_Space) << 0 << " " << false << true;
+        QTest::newRow("enter") << int(Qt::Key_Return) << 0 << "\r" << false << true;
+        QTest::newRow("shift alone") << int(Qt::Key_Shift) << int(Qt::ShiftModifier) << "" << false << false;
+        QTest::newRow("ctrl alone") << int(Qt::Key_Control) << int(Qt::ControlModifier) << "" << false << false;
+        QTest::newRow("shortcut") << int(Qt::Key_D) << int(Qt::ControlModifier) << "\x04" << false << false;
+        QTest::newRow("alt letter") << int(Qt::Key_F) << int(Qt::AltModifier) << "f" << false << false;
+        QTest::newRow("function key") << int(Qt::Key_F9) << 0 << "" << false << false;
+        QTest::newRow("arrow") << int(Qt::Key_Left) << 0 << "" << false << false;
+        QTest::newRow("escape") << int(Qt::Key_Escape) << 0 << "\x1b" << false << false;
+        QTest::newRow("held letter") << int(Qt::Key_A) << 0 << "a" << true << false;
+    }
+    void onlyDeliberateKeysAreTaps()
+    {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(QString, text);
+        QFETCH(bool, autoRepeat);
+        QFETCH(bool, taps);
+        Window w;
+        for (double at : {100.0, 100.5}) {
+            w.fakeClock.seconds = at;
+            QKeyEvent press(QEvent::KeyPress, key, Qt::KeyboardModifiers(modifiers), text, autoRepeat);
+            QApplication::sendEvent(&w.window, &press);
+        }
+        QCOMPARE(w.box(1), taps ? QString("120") : QString());
+    }
+
+    void tapsAreTimedWhenTheyWereMade()
     {
         Window w;
-        w.fakeClock.seconds = 100.0;
-        QTest::keyClick(&w.window, Qt::Key_A);
-        w.fakeClock.seconds = 100.515;
-        QTest::keyClick(&w.window, Qt::Key_B);
+        // The real clock: both presses are handled now, but were made 500 ms apart.
+        setClock(nullptr);
+        const ulong stamp = 7000000;
+        for (ulong at : {stamp, stamp + 500}) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_T, Qt::NoModifier, QStringLiteral("t"));
+            press.setTimestamp(at);
+            QApplication::sendEvent(&w.window, &press);
+        }
         QCOMPARE(w.box(1), QString("120"));
     }
 
@@ -200,10 +248,10 @@ private slots:
         tap->setFocus();
         QTest::keyClick(tap, Qt::Key(key));
         QCOMPARE(w.find<QLabel>("sknlblTapStats")->text(), QString("Tempo tap samples averaged: 1"));
-        w.fakeClock.advanceMs(515);
+        w.fakeClock.advanceMs(500);
         QTest::keyClick(tap, Qt::Key(key));
         QCOMPARE(w.find<QLabel>("sknlblTapStats")->text(), QString("Tempo tap samples averaged: 2"));
-        QCOMPARE(w.window.beatClock.miIntervalHistoryIndex, int16_t(0));
+        QCOMPARE(w.window.channels().taps.miIntervalHistoryIndex, int16_t(0));
     }
 
     void typingIsNotTapping()
@@ -232,6 +280,45 @@ private slots:
         QCOMPARE(w.period(), 469);
         QCOMPARE(w.find<QSlider>("sldrBPM")->value(), 128);
         QCOMPARE(w.find<QLabel>("sknlblTapStats")->text(), QString());
+    }
+
+    void theTempoBoxTakesANewTempoOverAnOldOne()
+    {
+        Window w;
+        auto *edit = w.find<QLineEdit>("txtManualTempo");
+        w.type("txtManualTempo", "120");
+        w.find<QPushButton>("cmdTempoTap")->setFocus();
+        // Clicked into again, the box selects what it holds, so typing replaces it.
+        QTest::mouseClick(edit, Qt::LeftButton);
+        QTRY_COMPARE(edit->selectedText(), QString("120"));
+        QTest::keyClicks(edit, "128");
+        QTest::keyClick(edit, Qt::Key_Return);
+        QCOMPARE(w.box(1), QString("128"));
+        // The editing shortcuts work and say nothing; a paste that is no number is refused.
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(edit, Qt::Key_C, Qt::ControlModifier);
+        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(edit->text(), QString("128"));
+        QCOMPARE(w.messages.count(), 0);
+        QGuiApplication::clipboard()->setText("12x");
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+        QCOMPARE(edit->text(), QString("128"));
+        QCOMPARE(w.messages.count(), 1);
+        QCOMPARE(w.messages.last().title, QString("Bad Input"));
+        QTest::keyClick(edit, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(w.messages.count(), 1);
+    }
+
+    void channelBoxesAreDisplays()
+    {
+        Window w;
+        for (const char *name : {"txtBPM_1", "txtBPM_2"}) {
+            auto *box = w.find<QLineEdit>(name);
+            QCOMPARE(box->focusPolicy(), Qt::NoFocus);
+            QTest::mouseClick(box, Qt::LeftButton);
+            QVERIFY(!box->hasFocus());
+        }
     }
 
     void keyFilterRefusesWithAMessage_data()
@@ -382,21 +469,21 @@ private slots:
         QCOMPARE(w.messages.count(), 0);
     }
 
-    void nudgeTimingThroughTheWindow()
+    void nudgesMoveTheBeatAndKeepTheTempo()
     {
         Window w;
         w.window.StartMetronome(500, false, 1);
+        const double due = w.window.beatGrid().next().dueSeconds;
         w.click("cmdNudgeFaster");
-        QCOMPARE(w.period(), 430);
-        w.click("cmdNudgeFaster");  // ignored while pending
-        QCOMPARE(w.period(), 430);
+        // Pressed right after the start, the first beat is far enough ahead to move.
+        QCOMPARE(w.window.beatGrid().next().dueSeconds, due - 0.070);
+        w.click("cmdNudgeFaster");
+        QCOMPARE(w.window.beatGrid().next().dueSeconds, due - 0.140);
         w.find<QLineEdit>("txtNudgeMS")->setText("100");
-        w.window.oBeatTimer_Timer();
-        QCOMPARE(w.period(), 430);
-        w.window.oBeatTimer_Timer();
-        QCOMPARE(w.period(), 500);
         w.click("cmdNudgeSlower");
-        QCOMPARE(w.period(), 600);
+        QVERIFY(std::abs(w.window.beatGrid().next().dueSeconds - (due - 0.040)) < 1e-9);
+        QCOMPARE(w.window.beatTimerInterval(), 500);
+        QCOMPARE(w.box(1), QString("120"));
     }
 
     void nudgeWhenStoppedSaysSo()
@@ -407,20 +494,6 @@ private slots:
         QCOMPARE(w.messages.last().title, QString("Metronome Stopped"));
         QCOMPARE(w.messages.last().text,
                  QString("You must start the metronome to nudge the real-time tempo faster or slower   "));
-    }
-
-    void startAndStopCancelAPendingNudge()
-    {
-        Window w;
-        w.window.StartMetronome(500, false, 1);
-        w.click("cmdNudgeFaster");
-        w.window.StartMetronome(600, false, 1);
-        w.window.oBeatTimer_Timer();
-        w.window.oBeatTimer_Timer();
-        QCOMPARE(w.period(), 600);
-        w.click("cmdNudgeSlower");
-        w.window.StopMetronome();
-        QVERIFY(!w.window.nudge.pending());
     }
 
     void calculatedNudge_data()

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-2.0-or-later
 # start-pulseaudio.sh [SINK]
 #
 # Makes sure a PulseAudio server answers and has a null sink named SINK (default

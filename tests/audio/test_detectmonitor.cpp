@@ -1,9 +1,11 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A track of known tempo played into the PulseAudio null sink, sampled from the sink's monitor by
 // the real main window through the real capture and detector modules: the shown tempo is right.
 #include "app/frmMetronome.h"
-#include "app/state/ProgramState.h"
+#include "settings/ProgramState.h"
 #include "platform/SkinLabel.h"
 #include "MessageRecorder.h"
+#include "StereoWave.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -74,26 +76,6 @@ QByteArray renderTrack()
     return pcm;
 }
 
-QByteArray waveFile(const QByteArray &pcm)
-{
-    QByteArray header;
-    const auto u32 = [&](quint32 v) { v = qToLittleEndian(v); header.append(reinterpret_cast<const char *>(&v), 4); };
-    const auto u16 = [&](quint16 v) { v = qToLittleEndian(v); header.append(reinterpret_cast<const char *>(&v), 2); };
-    header.append("RIFF");
-    u32(quint32(36 + pcm.size()));
-    header.append("WAVEfmt ");
-    u32(16);
-    u16(1);
-    u16(2);
-    u32(rate);
-    u32(rate * 4);
-    u16(4);
-    u16(16);
-    header.append("data");
-    u32(quint32(pcm.size()));
-    return header + pcm;
-}
-
 std::optional<double> shownTempo(const QString &label)
 {
     if (!label.endsWith(QStringLiteral(" BPM")))
@@ -127,7 +109,7 @@ private slots:
         {
             QFile file(track);
             QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(waveFile(renderTrack()));
+            file.write(test::stereoWaveFile(renderTrack(), rate));
         }
 
         // A box would stop the run; it is recorded and shown in the verdict instead.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // What counts as a number, and how numbers round, everywhere in the program.
 #include "common/NumberText.h"
 #include <QtTest>
@@ -30,6 +31,9 @@ private slots:
         QTest::newRow("sign only") << "-" << false;
         QTest::newRow("exponent") << "1e5" << false;
         QTest::newRow("inner blank") << "1 2" << false;
+        // Blanks only: a version followed by line feeds is no number.
+        QTest::newRow("line feeds around") << "\n600\n\n" << false;
+        QTest::newRow("tab before") << "\t12" << false;
     }
     void numeric()
     {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The engine side of a sampling run, over the in-memory engine and detector.
 #include "detect/AudioSampler.h"
 #include "FakeAudioInputEngine.h"
@@ -113,6 +114,37 @@ private slots:
             QCOMPARE(rig.detector->samples[std::size_t(i)], float(i + 1));
         QCOMPARE(peaks.left, 400);
         QCOMPARE(peaks.right, 5000);
+    }
+
+    // The position alone cannot tell a reader a whole loop behind from one that is up to date.
+    void aReaderAWholeLoopBehindNoticesItWasLapped_data()
+    {
+        QTest::addColumn<quint32>("behind");
+        QTest::addColumn<int>("laps");
+        QTest::newRow("one frame short of a loop") << AudioInputEngine::bufferFrames - 1 << 0;
+        QTest::newRow("exactly a loop") << AudioInputEngine::bufferFrames << 1;
+        QTest::newRow("two loops and a bit") << 2 * AudioInputEngine::bufferFrames + 7 << 1;
+    }
+    void aReaderAWholeLoopBehindNoticesItWasLapped()
+    {
+        QFETCH(quint32, behind);
+        QFETCH(int, laps);
+        Rig rig;
+        QVERIFY(rig.start());
+        BlockPeaks peaks;
+        rig.input->recordFrames(300, 1, 1);
+        QCOMPARE(rig.sampler->poll(peaks), AudioSampler::PollOutcome::Block);
+        rig.detector->samples.clear();
+        rig.input->recordFrames(behind, 2, 2);
+        QCOMPARE(rig.sampler->poll(peaks), laps ? AudioSampler::PollOutcome::NoNewAudio : AudioSampler::PollOutcome::Block);
+        QCOMPARE(rig.sampler->lapCount(), laps);
+        QCOMPARE(rig.detector->samples.size(), std::size_t(laps ? 0 : behind));
+        // Reading goes on from where recording is now.
+        rig.input->recordFrames(50, 3, 3);
+        rig.detector->samples.clear();
+        QCOMPARE(rig.sampler->poll(peaks), AudioSampler::PollOutcome::Block);
+        QCOMPARE(rig.detector->samples.size(), std::size_t(50));
+        QCOMPARE(rig.detector->samples.front(), 3.0f);
     }
 
     void aLostDeviceFailsThePoll()

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // What each poll of the detector shows: tempo, accuracy, peak level and the beat light.
 #include "detect/DetectionDisplay.h"
 

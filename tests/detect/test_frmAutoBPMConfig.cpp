@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The detection dialog: colour swatch, silence time-out slider, hiding instead of closing.
 #include "detect/frmAutoBPMConfig.h"
-#include "app/state/ProgramState.h"
+#include "settings/ProgramState.h"
 #include "common/Colors.h"
 #include "common/ColorChooser.h"
 #include "platform/SkinLabel.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-2.0-or-later
 # Starts the real program with an empty settings folder, leaves through File, Exit, and checks what
 # it wrote; then starts it again after a pretend upgrade and answers the upgrade notice.
 set -euo pipefail

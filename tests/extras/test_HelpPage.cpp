@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The help page that ships beside the program: its links lead somewhere and it needs nothing else.
 #include "common/BuildConfig.h"
 
@@ -40,7 +41,9 @@ private slots:
 
     void pageNeedsNothingFromOutside()
     {
-        QVERIFY(!page.contains(QRegularExpression(QStringLiteral("\\bsrc\\s*="), QRegularExpression::CaseInsensitiveOption)));
+        // A picture is carried in the page itself.
+        QVERIFY(!page.contains(QRegularExpression(QStringLiteral("\\bsrc\\s*=\\s*\"(?!data:image/png;base64,)"),
+                                                  QRegularExpression::CaseInsensitiveOption)));
         QVERIFY(!page.contains(QStringLiteral("<link"), Qt::CaseInsensitive));
         QVERIFY(!page.contains(QStringLiteral("@import"), Qt::CaseInsensitive));
         QVERIFY(!page.contains(QStringLiteral("url("), Qt::CaseInsensitive));

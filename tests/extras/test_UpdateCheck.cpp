@@ -1,7 +1,8 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The update check against a real HTTP server on this machine: every outcome and the file's rules.
 #include "extras/UpdateCheck.h"
 
-#include "app/state/Version.h"
+#include "common/Version.h"
 #include "extras/VersionFile.h"
 #include "extras/WebLinks.h"
 
@@ -149,6 +150,8 @@ private slots:
                                                   << newVersionTitle << visit51;
         QTest::newRow("javascript address not opened") << 200 << QByteArray("5.1\r\njavascript:alert(1)") << true
                                                        << newVersionTitle << visit51;
+        QTest::newRow("line feeds after the version")
+            << 200 << "6.0.0" + QByteArray(30000, '\n') + "\r\nhttp://example.com/dl" << true << upToDateTitle << upToDate;
         QByteArray oversized = "9.9.9\r\nhttp://example.com/";
         oversized += QByteArray(64 * 1024, 'x');
         QTest::newRow("oversized reply") << 200 << oversized << true << cannotReadTitle << cannotRead;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Opening files and web addresses through the desktop, and the words for the shell's failures.
 #include "extras/WebLinks.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The About window's lines: version, build number, web site and the executable's build date.
 #include "extras/frmAbout.h"
 

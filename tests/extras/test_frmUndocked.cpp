@@ -1,7 +1,8 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The undocked display: its resize rule, the beat mirror, "Play sound" and closing.
 #include "extras/frmUndocked.h"
 
-#include "app/state/ProgramState.h"
+#include "settings/ProgramState.h"
 #include "common/Twips.h"
 #include "extras/UndockedLayout.h"
 

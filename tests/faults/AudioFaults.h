@@ -1,8 +1,9 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // What the audio fault tests share: the PulseAudio server of the test run, null sinks that come
 // and go, a recorder on a sink's monitor, and the main window with its beat counted.
 #include "app/frmMetronome.h"
-#include "app/state/ProgramState.h"
+#include "settings/ProgramState.h"
 #include "metronome/BeatIndicator.h"
 
 #include <QByteArray>

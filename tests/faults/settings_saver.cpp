@@ -1,8 +1,9 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Loads the settings, then saves them over and over, each save with the next generation number
 // written into several settings; after each save it prints "saved N". The kill test shoots it
 // down at random moments and checks what the store holds.
-#include "app/state/ProgramState.h"
-#include "app/state/Settings.h"
+#include "settings/ProgramState.h"
+#include "settings/Settings.h"
 #include "common/MessageBox.h"
 #include "platform/Registry.h"
 

@@ -1,10 +1,11 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The program's main window with its real sound output and detection modules, beating at
 // 250 BPM while it samples a playing source, for a given time. Prints the resident memory at
 // the start and the end, every tick later than one period plus 5 ms, and the CPU used.
 // Run by bench/soak.sh, which starts the audio server and the playing source.
-// Usage: fault_soak_harness SECONDS SOURCE_DESCRIPTION
+// Usage: fault_soak_harness SECONDS SOURCE_DESCRIPTION [beat]   ("beat": beating alone, no sampling)
 #include "app/frmMetronome.h"
-#include "app/state/ProgramState.h"
+#include "settings/ProgramState.h"
 #include "common/MessageBox.h"
 #include "metronome/WaveFiles.h"
 
@@ -53,6 +54,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     const int seconds = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 60;
     const QString source = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QStringLiteral("pulsivar_soak");
+    const bool sample = !(argc > 3 && qstrcmp(argv[3], "beat") == 0);
     int boxes = 0;
     setMessageAnswerer([&boxes](const MessageRequest &request) {
         ++boxes;
@@ -67,18 +69,20 @@ int main(int argc, char **argv)
     window.Form_Load();
     window.show();
 
-    window.tabTempoSource->setCurrentIndex(1);
-    int row = -1;
-    for (int i = 0; i < window.lstAudioHardware->count(); ++i) {
-        if (window.lstAudioHardware->item(i)->text().endsWith(QStringLiteral("Monitor of ") + source))
-            row = i;
+    if (sample) {
+        window.tabTempoSource->setCurrentIndex(1);
+        int row = -1;
+        for (int i = 0; i < window.lstAudioHardware->count(); ++i) {
+            if (window.lstAudioHardware->item(i)->text().endsWith(QStringLiteral("Monitor of ") + source))
+                row = i;
+        }
+        if (row < 0) {
+            std::fprintf(stderr, "no monitor of %s among the input devices\n", qPrintable(source));
+            return 2;
+        }
+        window.lstAudioHardware->setCurrentRow(row);
+        window.cmdStartAudIn->click();
     }
-    if (row < 0) {
-        std::fprintf(stderr, "no monitor of %s among the input devices\n", qPrintable(source));
-        return 2;
-    }
-    window.lstAudioHardware->setCurrentRow(row);
-    window.cmdStartAudIn->click();
     window.StartMetronome(periodMs, false, 1);
 
     QElapsedTimer clock;
@@ -133,7 +137,7 @@ int main(int argc, char **argv)
         const double wall = (clock.nsecsElapsed() - startWallNs) / 1e9;
         const bool sampling = !window.cmdStartAudIn->isEnabled();
         std::printf("duration: %d s at %d BPM, sampling %s\n", seconds, 60000 / periodMs,
-                    sampling ? "running to the end" : "STOPPED");
+                    !sample ? "off (beating alone)" : sampling ? "running to the end" : "STOPPED");
         std::printf("resident at end: %ld kB (growth %ld kB; heap %ld kB, growth %ld kB)\n", endKb, endKb - startKb,
                     endHeapKb, endHeapKb - startHeapKb);
         std::printf("ticks: %ld, later than period + %.0f ms: %ld, worst lateness %.2f ms\n", ticks, lateMs,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // What the fuzzers found, kept as tests that run in every build: each wave file of the fuzz
 // corpus (the ones that once failed among them) through the program's wave decoding and click
 // mixing, and the version files that once broke an assumption of the update check.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The wheel picture and its click areas describe the same spaces.
 #include "harmonic/CamelotWheel.h"
 #include "harmonic/frmCamelot.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The harmonic key mixing window driven through its controls.
 #include "harmonic/CamelotOpening.h"
 #include "harmonic/HarmonicServices.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Looking up the keys that mix well with a key.
 #include "harmonic/MusicKeyTable.h"
 #include <QTest>

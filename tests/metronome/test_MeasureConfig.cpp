@@ -1,7 +1,8 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The measure dialog: its controls, what loading takes from the settings, and every choice in it.
 #include "metronome/frmMeasureConfig.h"
 
-#include "app/state/ProgramState.h"
+#include "settings/ProgramState.h"
 #include "common/Colors.h"
 #include "common/ProgramFolder.h"
 #include "common/Twips.h"

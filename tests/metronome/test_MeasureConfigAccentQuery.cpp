@@ -1,8 +1,10 @@
-// What the beat clock learns about accents, before and after the one measure dialog exists,
-// and the dialog's final close at program exit.
+// SPDX-License-Identifier: GPL-2.0-or-later
+// What the beat clock learns about accents from the one measure dialog, and the dialog's final
+// close at program exit.
 #include "metronome/frmMeasureConfig.h"
+#include "metronome/MeasureConfigRules.h"
 
-#include "app/state/ProgramState.h"
+#include "settings/ProgramState.h"
 #include "platform/Registry.h"
 
 #include "FakeBeatSoundEngine.h"
@@ -38,30 +40,6 @@ private slots:
         }
     }
 
-    // Runs first: no dialog exists yet in this process.
-    void withoutTheDialogThePatternDecides_data()
-    {
-        QTest::addColumn<QString>("pattern");
-        QTest::addColumn<int>("beat");
-        QTest::addColumn<bool>("accented");
-        QTest::newRow("default beat 1") << "10000" << 1 << true;
-        QTest::newRow("default beat 2") << "10000" << 2 << false;
-        QTest::newRow("past the end") << "10000" << 6 << false;
-        QTest::newRow("beat 7") << "0000001" << 7 << true;
-        QTest::newRow("beat 8 never") << "11111111" << 8 << false;
-        QTest::newRow("beat 0 never") << "11111111" << 0 << false;
-        QTest::newRow("other character") << "2" << 1 << false;
-    }
-    void withoutTheDialogThePatternDecides()
-    {
-        QFETCH(QString, pattern);
-        QFETCH(int, beat);
-        QFETCH(bool, accented);
-        settings().AccentBeatConfig = pattern;
-        QCOMPARE(isMeasureAccentBeat(beat), accented);
-        QCOMPARE(existingMeasureConfig(), nullptr);
-    }
-
     void aDialogNeverShownSavesNoPlace()
     {
         // Loaded (by the beat clock's side, say) but never shown, and nothing stored yet.
@@ -86,16 +64,10 @@ private slots:
         dialog.ShowMe();
         QTest::mouseClick(accentBox(3), Qt::LeftButton);
         QTest::mouseClick(accentBox(1), Qt::LeftButton);
-        const bool expected[] = {false, false, true, false, false, false, false};
-        for (int beat = 1; beat <= 7; ++beat)
-            QCOMPARE(isMeasureAccentBeat(beat), expected[beat - 1]);
-        QVERIFY(!isMeasureAccentBeat(8));
-
-        // The boxes are the live state, whatever the text says.
-        settings().AccentBeatConfig = QStringLiteral("1111111");
-        QVERIFY(!isMeasureAccentBeat(1));
+        // The beat grid counts from the accent text, which each click has written at once.
+        QCOMPARE(accentMaskOf(settings().AccentBeatConfig), 0b100u);
         dialog.hide();
-        QVERIFY(isMeasureAccentBeat(3));
+        QCOMPARE(accentMaskOf(settings().AccentBeatConfig), 0b100u);
     }
 
     void shutdownClosesForGoodAndSavesThePlace()

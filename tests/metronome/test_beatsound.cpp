@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Which paths PlayWaveFile plays, and what it hands the sound engine.
 #include "FakeBeatSoundEngine.h"
 #include "FakeClock.h"

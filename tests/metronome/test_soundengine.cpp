@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The sound engine's parts: the stream clock, the click mixer, the hand-over queue, decoding,
 // and the SDL output on SDL's dummy driver.
 #include "MessageRecorder.h"
@@ -342,6 +343,41 @@ private slots:
         f.write("not a wave any more");
         f.close();
         QVERIFY(!engine.play(plainWavePath(), steadySeconds()));
+    }
+
+    // A sound file that cannot play is remembered until it changes, and said once why.
+    void aFailedFileIsNotReadAgainUntilItChanges_data()
+    {
+        QTest::addColumn<qint64>("size");
+        QTest::addColumn<int>("decodes");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("undecodable") << qint64(0) << 1 << QStringLiteral("not a wave file");
+        QTest::newRow("100 MB, refused unread") << qint64(100) * 1024 * 1024 << 0 << QStringLiteral("larger than 5 MB");
+    }
+    void aFailedFileIsNotReadAgainUntilItChanges()
+    {
+        QFETCH(qint64, size);
+        QFETCH(int, decodes);
+        QFETCH(QString, said);
+        TestEnvironment env;
+        QVERIFY(ExtractWaveFiles());
+        QFile f(plainWavePath());
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write("RIFF not a wave");
+        QVERIFY(size == 0 || f.resize(size));
+        f.close();
+        SdlBeatSoundEngine engine;
+        for (int i = 0; i < 20; ++i)
+            QVERIFY(!engine.setBeatSounds(plainWavePath(), accentWavePath()));
+        QCOMPARE(engine.decodeCount(), decodes + 1);
+        const QString problem = engine.takeSoundProblem();
+        QVERIFY2(problem.contains(said) && problem.contains(plainWaveFileName), qPrintable(problem));
+        QVERIFY(engine.takeSoundProblem().isEmpty());
+
+        QVERIFY(QFile::remove(plainWavePath()) && QFile::copy(accentWavePath(), plainWavePath()));
+        QVERIFY(engine.setBeatSounds(plainWavePath(), accentWavePath()));
+        QCOMPARE(engine.decodeCount(), decodes + 2);
+        QVERIFY(engine.takeSoundProblem().isEmpty());
     }
 };
 

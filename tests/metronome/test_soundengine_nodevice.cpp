@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // With no audio output at all the beat sound is silent and nothing fails.
 #include "TestEnvironment.h"
 #include "metronome/BeatSound.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Writing the beat wave files into the program folder, and the sounds carried for them.
 #include "MessageRecorder.h"
 #include "TestEnvironment.h"
@@ -64,6 +65,23 @@ private slots:
         QCOMPARE(readAll(plainWavePath()), QByteArray("mine"));
         QCOMPARE(readAll(accentWavePath()), QByteArray("also mine"));
         QCOMPARE(messages.count(), 0);
+    }
+
+    // A link in a wave file's place is the file only when it leads to one; a dangling link is
+    // replaced, never written through to wherever it points.
+    void linksAreNeverWrittenThrough()
+    {
+        TestEnvironment env;
+        MessageRecorder messages;
+        const QString elsewhere = QDir(env.configFolder()).filePath(QStringLiteral("profile"));
+        writeFile(elsewhere + "-kept", "someone's own click");
+        QVERIFY(QFile::link(elsewhere, plainWavePath()));
+        QVERIFY(QFile::link(elsewhere + "-kept", accentWavePath()));
+        QVERIFY(ExtractWaveFiles());
+        QVERIFY(!QFileInfo::exists(elsewhere));
+        QVERIFY(!QFileInfo(plainWavePath()).isSymLink());
+        QCOMPARE(readAll(plainWavePath()), readAll(QStringLiteral(":/WAVE/101")));
+        QCOMPARE(readAll(accentWavePath()), QByteArray("someone's own click"));
     }
 
     void writesOnlyTheMissingOne()

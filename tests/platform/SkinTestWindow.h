@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // A window holding one widget of every kind the program's windows use, for skin tests.
 #include "platform/SkinLabel.h"

@@ -1,9 +1,11 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The settings store's observable rules, on the per-user text file.
 #include "platform/FileRegistryBackend.h"
 #include "platform/Registry.h"
 #include "TestEnvironment.h"
 
 #include <QFile>
+#include <QStringEncoder>
 #include <QtTest>
 
 using namespace pulsivar;
@@ -143,29 +145,108 @@ private slots:
         QCOMPARE(registry.GetUserSetting("Awkward"), awkward);
     }
 
-    void garbageFilesReadAsEmptyAndAreReplacedOnWrite()
+    // Read whatever its line ends and Unicode form; a file that cannot be read whole is never
+    // replaced, as it may be the user's only copy of something.
+    void whatAFileHoldsDecidesWhetherItIsRead_data()
     {
+        QTest::addColumn<QByteArray>("content"); // none: a folder takes the file's place
+        QTest::addColumn<bool>("read");
+        const QString lines = "[SOFTWARE\\Verrowind\\Pulsivar]\r\n\"ProgramSkin\"=\"103\"\r\n";
+        const auto utf16 = [&lines](QStringConverter::Encoding encoding, QStringConverter::Flag mark) {
+            return QByteArray(QStringEncoder(encoding, mark)(lines));
+        };
+        QTest::newRow("CR") << QString(lines).remove('\n').toUtf8() << true;
+        QTest::newRow("UTF-8 marked") << "\xEF\xBB\xBF" + lines.toUtf8() << true;
+        QTest::newRow("UTF-16LE marked") << utf16(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom) << true;
+        QTest::newRow("UTF-16BE unmarked") << utf16(QStringConverter::Utf16BE, QStringConverter::Flag::Default) << true;
+        QTest::newRow("binary") << QByteArray(4096, '\xfe') + QByteArray(16, '\0') << false;
+        QTest::newRow("someone else's text") << QByteArray("root:x:0:0:root:/root:/bin/bash\n") << false;
+        QTest::newRow("a value before any key") << QByteArray("\"ProgramSkin\"=\"103\"\n[SOFTWARE\\Verrowind\\Pulsivar]\n") << false;
+        QTest::newRow("one garbled line") << (lines + "\"X\"=4\n").toUtf8() << false;
+        QTest::newRow("larger than 16 MB") << QByteArray(16 * 1024 * 1024 + 1, ';') << false;
+        QTest::newRow("a folder") << QByteArray() << false;
+    }
+    void whatAFileHoldsDecidesWhetherItIsRead()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(bool, read);
         TestEnvironment env;
-        QByteArray garbage;
-        for (int i = 0; i < 200000; ++i)
-            garbage.append(char((i * 7919 + 13) % 256));
-        writeFile(env.settingsFile(), garbage);
+        if (content.isEmpty())
+            QDir().mkpath(env.settingsFile());
+        else
+            writeFile(env.settingsFile(), content);
         clsRegistry registry;
-        QCOMPARE(registry.GetUserSetting("ProgramSkin"), QString());
-        registry.SaveUserSetting("ProgramSkin", "105");
-        QCOMPARE(registry.GetUserSetting("ProgramSkin"), QString("105"));
-        QVERIFY(readFile(env.settingsFile()).size() < 1000);
+        QCOMPARE(registry.GetUserSetting("ProgramSkin"), QString(read ? "103" : ""));
+        QCOMPARE(registry.SetApplicationKey(int32_t(HKEY_CURRENT_USER_ID), applicationKey, "BeatsPerMeasure", "3"), read);
+        const QByteArray saved = readFile(env.settingsFile());
+        if (read)
+            QVERIFY(saved.contains("\"ProgramSkin\"=\"103\"") && saved.contains("\"BeatsPerMeasure\"=\"3\""));
+        else
+            QVERIFY(content.isEmpty() ? QFileInfo(env.settingsFile()).isDir() : saved == content);
+        QCOMPARE(bool(takeSettingsReadProblem()), !read);
+        QVERIFY(!takeSettingsReadProblem() && !takeSettingsSaveProblem());
     }
 
-    void unwritableStoreFailsQuietly()
+    void savesNeverWriteThroughAForeignLink_data()
     {
+        QTest::addColumn<QByteArray>("target"); // none: the link leads nowhere
+        QTest::addColumn<bool>("followed");
+        QTest::newRow("to someone else's file") << QByteArray("root:x:0:0:root:/root:/bin/bash\n") << false;
+        QTest::newRow("to nothing") << QByteArray() << false;
+        QTest::newRow("to settings of ours") << QByteArray("[SOFTWARE\\Verrowind\\Pulsivar]\n\"ProgramSkin\"=\"103\"\n") << true;
+    }
+    void savesNeverWriteThroughAForeignLink()
+    {
+        QFETCH(QByteArray, target);
+        QFETCH(bool, followed);
         TestEnvironment env;
-        // The settings file's place is taken by a folder.
-        QDir().mkpath(env.settingsFile());
+        const QString targetPath = env.configFolder() + "/elsewhere/file";
+        QDir().mkpath(env.configFolder() + "/elsewhere");
+        QDir().mkpath(env.configFolder() + "/Verrowind");
+        if (!target.isEmpty())
+            writeFile(targetPath, target);
+        QVERIFY(QFile::link(targetPath, env.settingsFile()));
         clsRegistry registry;
-        QVERIFY(!registry.SetApplicationKey(int32_t(HKEY_CURRENT_USER_ID), applicationKey, "X", "1"));
-        registry.SaveUserSetting("X", "1");
-        QCOMPARE(registry.GetUserSetting("X"), QString());
+        QCOMPARE(registry.GetUserSetting("ProgramSkin"), QString(followed ? "103" : ""));
+        registry.SaveUserSetting("BeatsPerMeasure", "3");
+        QCOMPARE(QFileInfo(env.settingsFile()).isSymLink(), followed);
+        QVERIFY(readFile(env.settingsFile()).contains("\"BeatsPerMeasure\"=\"3\""));
+        if (!followed)
+            QCOMPARE(readFile(targetPath), target);
+        QCOMPARE(QFile::exists(targetPath), !target.isEmpty());
+    }
+
+    // A relative XDG_CONFIG_HOME would depend on the folder the program was started from.
+    void settingsFolderFollowsTheXdgRules_data()
+    {
+        QTest::addColumn<QString>("configHome"); // "@" stands for a fresh folder
+        QTest::addColumn<QString>("home");
+        QTest::addColumn<QString>("file");       // none: the settings have no place
+        QTest::newRow("absolute") << "@/xdg" << "@" << "@/xdg/Verrowind/Pulsivar.conf";
+        QTest::newRow("relative ignored") << "xdg" << "@" << "@/.config/Verrowind/Pulsivar.conf";
+        QTest::newRow("relative, no home") << "xdg" << "" << "";
+        QTest::newRow("relative home") << "" << "home" << "";
+    }
+    void settingsFolderFollowsTheXdgRules()
+    {
+        QFETCH(QString, configHome);
+        QFETCH(QString, home);
+        QFETCH(QString, file);
+        TestEnvironment env;
+        const QString fresh = env.programFolder(), started = QDir::currentPath();
+        const QByteArray previousHome = qgetenv("HOME");
+        qputenv("XDG_CONFIG_HOME", configHome.replace('@', fresh).toLocal8Bit());
+        qputenv("HOME", home.replace('@', fresh).toLocal8Bit());
+        QDir::setCurrent(fresh);
+        clsRegistry().SaveUserSetting("ProgramSkin", "103");
+        const auto problem = takeSettingsReadProblem();
+        QDir::setCurrent(started);
+        qputenv("HOME", previousHome);
+        QCOMPARE(bool(problem), file.isEmpty());
+        QStringList written;
+        for (QDirIterator it(fresh, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();)
+            written << it.next();
+        QCOMPARE(written, file.isEmpty() ? QStringList() : QStringList{file.replace('@', fresh)});
     }
 
     void batchWritesOnce()

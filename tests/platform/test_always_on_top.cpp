@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Keeping a window above the others, and the main window's menu entry for it.
 #include "platform/AlwaysOnTop.h"
 

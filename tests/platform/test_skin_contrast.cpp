@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Every text a skin draws stands out from the background it is drawn on (WCAG AA, 4.5 to 1).
 #include "platform/Skin.h"
 #include "platform/SkinCatalog.h"

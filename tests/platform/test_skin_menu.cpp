@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The skin menu: one check mark, the choice stored as it is, open windows re-skinned at once.
 #include "platform/Skin.h"
 #include "platform/SkinCatalog.h"

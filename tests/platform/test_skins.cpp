@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Loading the carried skins and putting them on windows.
 #include "SkinTestWindow.h"
 #include "TestEnvironment.h"

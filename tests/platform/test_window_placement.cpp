@@ -1,9 +1,11 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Windows reopen where they were closed, in twips, never above or left of the screen.
 #include "TestEnvironment.h"
 
 #include "common/Twips.h"
 #include "platform/Registry.h"
 #include "platform/RegistryBackend.h"
+#include "platform/ScreenFit.h"
 #include "platform/WindowPlacement.h"
 
 #include <QtTest>
@@ -71,7 +73,9 @@ private slots:
         QTest::newRow("on screen") << 1500 << 3000 << QPoint(100, 200);
         QTest::newRow("partly above the screen") << 1500 << -300 << QPoint(100, 0);
         QTest::newRow("partly left of the screen") << -300 << 3000 << QPoint(0, 200);
-        QTest::newRow("beyond the right edge is kept") << 60000 << 45000 << QPoint(4000, 3000);
+        const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+        QTest::newRow("beyond the screen is pulled back")
+            << 60000 << 45000 << QPoint(screen.right() + 1 - designWidth, screen.bottom() + 1 - designHeight);
     }
     void positionRoundTrip()
     {
@@ -101,6 +105,8 @@ private slots:
         QTest::newRow("wider than designed") << 6000 << 1800 << QSize(400, designHeight);
         QTest::newRow("taller only") << 3000 << 4500 << QSize(designWidth, 300);
         QTest::newRow("not a number") << -1 << -1 << QSize(designWidth, designHeight);
+        const QSize screen = QGuiApplication::primaryScreen()->availableGeometry().size();
+        QTest::newRow("larger than the screen") << 2147483647 << 2147483640 << screen;
     }
     void sizableWindowsNeverShrinkBelowTheirDesign()
     {
@@ -115,6 +121,26 @@ private slots:
         auto window = makeWindow(QStringLiteral("frmUndocked"), true);
         RestoreFormPosition(window.get());
         QCOMPARE(window->size(), opensAt);
+    }
+
+    // Two screens side by side, the second shorter: a window lands wholly on the one it overlaps most.
+    void windowsAreFittedOnTheScreens_data()
+    {
+        QTest::addColumn<QRect>("window");
+        QTest::addColumn<QRect>("fitted");
+        QTest::newRow("on the first") << QRect(100, 100, 300, 200) << QRect(100, 100, 300, 200);
+        QTest::newRow("on the second") << QRect(1500, 100, 300, 200) << QRect(1500, 100, 300, 200);
+        QTest::newRow("mostly on the second") << QRect(1250, 600, 300, 200) << QRect(1280, 568, 300, 200);
+        QTest::newRow("far off to the right") << QRect(90000, 90000, 300, 200) << QRect(1980, 568, 300, 200);
+        QTest::newRow("far above the first") << QRect(50, -90000, 300, 200) << QRect(50, 0, 300, 200);
+        QTest::newRow("larger than any") << QRect(0, 0, 32767, 32767) << QRect(0, 0, 1280, 1024);
+    }
+    void windowsAreFittedOnTheScreens()
+    {
+        QFETCH(QRect, window);
+        QFETCH(QRect, fitted);
+        const QList<QRect> screens{QRect(0, 0, 1280, 1024), QRect(1280, 0, 1000, 768)};
+        QCOMPARE(fitOnScreens(window, screens), fitted);
     }
 
     void sizableWindowSavesItsSize()

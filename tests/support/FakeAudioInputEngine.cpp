@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "FakeAudioInputEngine.h"
 
 namespace pulsivar::test {
@@ -21,6 +22,7 @@ void FakeAudioInputEngine::record(const std::vector<qint16> &interleaved)
         ring[position * channels] = interleaved[i];
         ring[position * channels + 1] = interleaved[i + 1];
         position = (position + 1) % bufferFrames;
+        ++recorded;
     }
 }
 
@@ -97,6 +99,7 @@ bool FakeAudioInputEngine::startRecording()
         return false;
     std::fill(ring.begin(), ring.end(), qint16{0});
     position = 0;
+    recorded = 0;
     deviceLost = false;
     isRecording = true;
     return true;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // An in-memory audio input engine: tests choose its devices, feed its recording and make steps fail.
 #include "detect/AudioInputEngine.h"
@@ -41,6 +42,7 @@ public:
     bool startRecording() override;
     std::optional<quint32> soundLengthFrames() override;
     std::optional<quint32> recordPosition() override;
+    std::optional<quint64> recordedFrames() override { return recorded; }
     bool readFrames(quint32 startFrame, quint32 frameCount, std::vector<qint16> &samples) override;
     bool update() override;
     bool stopRecording() override;
@@ -62,6 +64,7 @@ private:
     qint32 sound = 0;
     int driver = 0;
     quint32 position = 0;
+    quint64 recorded = 0;
     std::vector<qint16> ring;
     QString error;
 };

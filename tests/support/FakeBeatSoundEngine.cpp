@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "FakeBeatSoundEngine.h"
 
 #include "metronome/BeatSound.h"
@@ -25,6 +26,7 @@ QStringList FakeBeatSoundEngine::paths() const
 void FakeBeatSoundEngine::clear()
 {
     plays.clear();
+    schedules.clear();
     stops = 0;
     prepares = 0;
 }

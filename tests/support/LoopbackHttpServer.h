@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // A tiny HTTP server on 127.0.0.1 that answers every request with one prepared reply.
 #include <QByteArray>

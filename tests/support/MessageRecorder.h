@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Answers every message box in a test and remembers what was asked.
 #include "common/MessageBox.h"

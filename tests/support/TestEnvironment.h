@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // A private settings folder and program folder for one test, so nothing touches the user's files.
 #include <QString>

@@ -1,6 +1,6 @@
-// Tempo conversions, the comparison line and the typing filter.
+// SPDX-License-Identifier: GPL-2.0-or-later
+// Tempo texts, the comparison line and the typing filter.
 #include "tempo/TempoText.h"
-#include "metronome/BeatClock.h"
 #include <QtTest>
 
 using namespace pulsivar;
@@ -8,35 +8,6 @@ using namespace pulsivar;
 class TempoTextTest : public QObject {
     Q_OBJECT
 private slots:
-    void bpmToInterval_data()
-    {
-        QTest::addColumn<int>("bpm");
-        QTest::addColumn<int>("interval");
-        QTest::newRow("120") << 120 << 500;
-        QTest::newRow("128") << 128 << 469;
-        QTest::newRow("30") << 30 << 2000;
-        QTest::newRow("250") << 250 << 240;
-        QTest::newRow("251") << 251 << 239;
-        QTest::newRow("29") << 29 << 2069;
-        QTest::newRow("zero counts as one") << 0 << 60000;
-    }
-    void bpmToInterval()
-    {
-        QFETCH(int, bpm);
-        QFETCH(int, interval);
-        int16_t value = int16_t(bpm);
-        QCOMPARE(BPMToInterval(value), interval);
-        QCOMPARE(int(value), bpm == 0 ? 1 : bpm);
-    }
-
-    void everyManualTempoSurvivesTheRoundTrip()
-    {
-        for (int bpm = 30; bpm <= 250; ++bpm) {
-            int16_t value = int16_t(bpm);
-            QCOMPARE(IntervalToBPM(BPMToInterval(value)), bpm);
-        }
-    }
-
     void tempoOfText_data()
     {
         QTest::addColumn<QString>("text");

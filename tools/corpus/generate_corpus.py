@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-2.0-or-later
 """Writes a corpus of test tracks of known tempo and beat times for the beat-detector benchmark.
 
 Each track is composed here as notes (drums, bass, chords, melody) in one of several styles,

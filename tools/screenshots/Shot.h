@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // A named screenshot: a function that builds a window in the state worth showing.
 #include <QString>

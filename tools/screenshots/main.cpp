@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Renders every registered window (or the ones named) offscreen into <folder>/<name>.png.
 #include "Shot.h"
 

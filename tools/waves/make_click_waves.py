@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-2.0-or-later
 """Writes the two beat clicks the program carries: MetronomeWave.wav (plain) and
 AccentMetronomeWave.wav (accent), 16-bit mono PCM at 44,100 Hz, 0.2 s each.
 

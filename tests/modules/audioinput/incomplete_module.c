@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 /* Exports one of the engine's functions and none of the others. */
 #include <stdint.h>
 

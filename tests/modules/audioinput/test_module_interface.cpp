@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The audio input module's C interface and the C++ engine over it, run on SDL's dummy and disk
 // drivers so no sound hardware is needed.
 #include "detect/AudioInputLibrary.h"
@@ -206,6 +207,9 @@ private slots:
         QCOMPARE(api.FMOD_System_RecordStop(system), bad);
         QCOMPARE(api.FMOD_System_IsRecording(system, &count), bad);
         QCOMPARE(api.FMOD_System_GetRecordPosition(system, &number), bad);
+        uint64_t frames = 1;
+        QCOMPARE(api.FMOD_System_GetRecordFrames(system, &frames), bad);
+        QCOMPARE(frames, uint64_t(0));
         QCOMPARE(api.FMOD_System_Update(system), bad);
         QCOMPARE(api.FMOD_Sound_GetLength(sound, &number, FMOD_TIMEUNIT_PCM), bad);
         QCOMPARE(api.FMOD_Sound_Lock(sound, 0, 4, &p1, &p2, &l1, &l2), bad);
@@ -467,6 +471,13 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(api.FMOD_System_GetRecordPosition(r.system, &position) == FMOD_OK
                                      && position > 1024,
                                  5000);
+        QVERIFY(position < ringFrames);
+        // The frame count goes on past the end of the loop, where the position starts again.
+        uint64_t frames = 0;
+        QTRY_VERIFY_WITH_TIMEOUT(api.FMOD_System_GetRecordFrames(r.system, &frames) == FMOD_OK
+                                     && frames > ringFrames + 1024,
+                                 6000);
+        QCOMPARE(api.FMOD_System_GetRecordPosition(r.system, &position), FMOD_OK);
         QVERIFY(position < ringFrames);
         QCOMPARE(api.FMOD_System_Update(r.system), FMOD_OK);
         QCOMPARE(api.FMOD_System_RecordStop(r.system), FMOD_OK);

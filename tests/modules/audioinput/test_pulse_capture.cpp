@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // Records a PulseAudio null sink's monitor through the audio input module: the tone played into
 // the sink comes back whole, and a sink that vanishes mid-recording is reported, not hung on.
 // Runs against the server that tests/audio/start-pulseaudio.sh makes sure of; each test plays

@@ -1,10 +1,11 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The looping buffer's region arithmetic and the handle table, without any audio device.
 #include "HandleTable.h"
 #include "RingRegion.h"
 
 #include <QtTest>
 
-using pulsivar::audioinput::HandleTable;
+using pulsivar::modules::HandleTable;
 using pulsivar::audioinput::ringAdvance;
 using pulsivar::audioinput::splitRing;
 
@@ -124,7 +125,7 @@ private slots:
     {
         HandleTable<int> table(1);
         QSet<qint32> seen;
-        for (std::size_t i = 0; i < HandleTable<int>::capacity; ++i) {
+        for (std::size_t i = 0; i < HandleTable<int>::maxCapacity; ++i) {
             const qint32 handle = table.add(std::make_shared<int>(0));
             QVERIFY(handle > 0);
             QVERIFY(!seen.contains(handle));

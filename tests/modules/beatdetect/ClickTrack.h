@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Synthetic click tracks: a short decaying noise burst on every beat, as raw 16-bit values.
 

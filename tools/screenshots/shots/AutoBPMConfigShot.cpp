@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The automatic detection dialog with its default colour and silence time-out.
 #include "Shot.h"
 

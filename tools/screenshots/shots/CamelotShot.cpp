@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The harmonic key mixing window with the top of the wheel clicked.
 #include "Shot.h"
 

@@ -1,9 +1,10 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The main window beating at a typed tempo, in the default skin and in all thirteen.
 #include "Shot.h"
 #include "shots/SkinShots.h"
 
 #include "app/frmMetronome.h"
-#include "app/state/ProgramState.h"
+#include "settings/ProgramState.h"
 
 #include <QLineEdit>
 #include <QTimer>

@@ -1,7 +1,8 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The measure dialog at seven beats with beats 1 and 4 accented.
 #include "Shot.h"
 
-#include "app/state/ProgramState.h"
+#include "settings/ProgramState.h"
 #include "metronome/frmMeasureConfig.h"
 
 namespace {

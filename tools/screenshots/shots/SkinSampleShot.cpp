@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // A sample window with every kind of widget the program's windows use, in each skin, and all
 // thirteen on one sheet.
 #include "Shot.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #include "shots/SkinShots.h"
 
 #include "platform/Skin.h"

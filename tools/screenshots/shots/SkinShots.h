@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 #pragma once
 // Pictures of windows in the program's skins: one window in one skin, or one window in all of them.
 #include <QWidget>

@@ -1,7 +1,8 @@
+// SPDX-License-Identifier: GPL-2.0-or-later
 // The undocked tempo display showing beat one on its colour.
 #include "Shot.h"
 
-#include "app/state/ProgramState.h"
+#include "settings/ProgramState.h"
 #include "common/Colors.h"
 #include "extras/frmUndocked.h"
 
