@@ -37,7 +37,10 @@ if [ "${1:-}" = --as-user ]; then
   # The pointer stays off the window: no hover or tool tip changes the pictures compared below.
   xdotool mousemove 1270 1010
   "$program" & pid=$!
-  window=$(timeout 30 xdotool search --sync --onlyvisible --name "$title" 2>/dev/null | head -n 1) || true
+  # Polled: a --sync search quits on the X error of a window that closes while it looks.
+  window=$(timeout 30 bash -c 'while :; do
+             id=$(xdotool search --onlyvisible --name "$0" 2>/dev/null | head -n 1)
+             [ -n "$id" ] && { echo "$id"; exit 0; }; sleep 0.2; done' "$title") || true
   if [ -z "$window" ]; then
     for other in $(xdotool search --onlyvisible --name '.' 2>/dev/null); do
       echo "visible instead: $(xdotool getwindowname "$other")" >&2
