@@ -11,17 +11,8 @@ settings=$config/Verrowind/Pulsivar.conf
 
 fail() { echo "FAIL: $*"; [ -f "$settings" ] && cat "$settings"; exit 1; }
 
-# Polls rather than `search --sync`: xdotool quits on the X error it gets when a window closes
-# while it looks at it (a menu, a box going away), and a quit search would read as "no window".
-# The caller bounds the wait with timeout.
-wait_window() { # name -> window id
-  local id
-  while :; do
-    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.2
-  done
-}
+# shellcheck source=../support/wait_window.sh
+source "$(dirname "$0")/../support/wait_window.sh"
 
 exit_through_menu() { # window id
   local window=$1

@@ -21,17 +21,8 @@ kill_tree() { # pid
   kill -9 "$1" 2>/dev/null || true
 }
 
-# Polls rather than `search --sync`: xdotool quits on the X error it gets when a window closes
-# while it looks at it (a menu, a box going away), and a quit search would read as "no window".
-# The caller bounds the wait with timeout.
-wait_window() { # name -> window id
-  local id
-  while :; do
-    id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -n 1)
-    [ -n "$id" ] && { echo "$id"; return 0; }
-    sleep 0.2
-  done
-}
+# shellcheck source=../support/wait_window.sh
+source "$(dirname "$0")/../support/wait_window.sh"
 
 answer_box() { # what title pid: presses the default button of the box with that title
   local box
